@@ -1,0 +1,121 @@
+#include <optional>
+
+#include "analysis/arithmetic.h"
+#include "window/form1.h"
+
+namespace sabrota {
+
+namespace {
+
+// The mask of Label9 … Label12 as 32 bits, or nothing where a caption is no octet.
+std::optional<std::uint32_t> maskFromCaptions(const Control* const labels[4]) {
+    std::uint32_t mask = 0;
+    for (int i = 0; i < 4; ++i) {
+        const auto c = numeric::toInteger16(labels[i]->Caption);
+        if (c.status != numeric::Conversion::Ok || c.value < 0 || c.value > 255)
+            return std::nullopt;
+        mask = (mask << 8) | static_cast<std::uint32_t>(c.value);
+    }
+    return mask;
+}
+
+}  // namespace
+
+// Combo1 can be typed into. A mask that is not one of the selectable /8 … /31 would make the
+// arithmetic wrong (a count that is no power of two) or endless, so the run ends with a box.
+bool Form1::maskStillSelectable() {
+    const Control* labels[4] = {&Label9, &Label10, &Label11, &Label12};
+    const auto mask = maskFromCaptions(labels);
+    bool ok = false;
+    if (mask) {
+        const std::uint32_t hostPart = ~*mask;
+        const bool contiguous = (hostPart & (hostPart + 1)) == 0;
+        ok = contiguous && *mask >= 0xFF000000u && *mask <= 0xFFFFFFFEu;
+    }
+    if (!ok)
+        msgBox("サブネットマスクが正しくありません。一覧から選択してください。",
+               platform::kExclamation, "サブネットマスク：不正！！");
+    return ok;
+}
+
+void Form1::Timer9_Timer() {
+    if (!maskStillSelectable() || !addressStillValid()) {
+        Timer9.disarm();
+        return;
+    }
+    try {
+        maskOctet1 = toInt16(Label9.Caption);
+        maskOctet2 = toInt16(Label10.Caption);
+        maskOctet3 = toInt16(Label11.Caption);
+        maskOctet4 = toInt16(Label12.Caption);
+        blockSize1 = 256 - maskOctet1;
+        blockSize2 = 256 - maskOctet2;
+        blockSize3 = 256 - maskOctet3;
+        blockSize4 = 256 - maskOctet4;
+
+        Label21.Caption = decimal(blockSize1 - 1);
+        Label15.Caption = decimal(blockSize2 - 1);
+        Label16.Caption = decimal(blockSize3 - 1);
+        Label17.Caption = decimal(blockSize4 - 1);
+        Label18.Caption.clear();
+
+        addrOctet1 = toInt16(Text1.Text);
+        addrOctet2 = toInt16(Text2.Text);
+
+        if (addrOctet1 < 127)
+            Label14.Caption = "A";
+        if (addrOctet1 == 127)
+            Label14.Caption = "ループバック";
+        if (addrOctet1 >= 128 && addrOctet1 <= 191)
+            Label14.Caption = "B";
+        if (addrOctet1 >= 192 && addrOctet1 <= 223)
+            Label14.Caption = "C";
+
+        Label46.Caption = "グローバル";
+        if (addrOctet1 == 10)
+            Label46.Caption = "プライベート";
+        if (addrOctet1 == 172 && addrOctet2 >= 16 && addrOctet2 <= 31)
+            Label46.Caption = "プライベート";
+        if (addrOctet1 == 192 && addrOctet2 == 168)
+            Label46.Caption = "プライベート";
+        if (addrOctet1 == 127)
+            Label46.Caption = "ループバック";
+
+        if (addrOctet1 >= 192 && addrOctet1 <= 223 && blockSize1 == 1 && blockSize2 == 1 &&
+            blockSize3 == 1) {
+            addrCountC = blockSize4;
+            Label20.Caption = decimal(addrCountC);
+            Timer10.arm();
+        } else if (addrOctet1 >= 128 && addrOctet1 <= 191 && blockSize1 == 1 && blockSize2 == 1) {
+            addrCountB = arith::checked(static_cast<long long>(blockSize4) * blockSize3);
+            Label20.Caption = decimal(addrCountB);
+            Timer10.arm();
+        } else if (addrOctet1 < 127 && blockSize1 == 1) {
+            addrCountA = arith::checked(static_cast<long long>(blockSize4) * blockSize3 *
+                                        blockSize2);
+            Label20.Caption = decimal(addrCountA);
+            Timer10.arm();
+        } else if (addrOctet1 == 127) {
+            msgBox("ループバックテスト用アドレスです。", platform::kExclamation,
+                   "ループバックテスト用！！");
+        } else {
+            msgBox("クラスレス。ホスト数とネットワークの範囲のみ計算します。",
+                   platform::kExclamation, "クラスレス！！");
+            addrCountA =
+                arith::checked(static_cast<long long>(blockSize4) * blockSize3 * blockSize2);
+            Label20.Caption = decimal(addrCountA);
+            ShowHostCount();
+            ComputeNetworkRange();
+            CheckCoincidence();
+        }
+    } catch (const RunTimeError&) {
+        // Fields changed under a running chain (a second Calculate, Clear) can leave nothing
+        // to compute with; the run ends here as it stands.
+        Timer9.disarm();
+        return;
+    }
+    Command3.Enabled = true;
+    Timer9.disarm();
+}
+
+}  // namespace sabrota

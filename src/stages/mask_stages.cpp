@@ -1,0 +1,91 @@
+#include "platform/number_parse.h"
+#include "stages/stage_conventions.h"
+#include "window/form1.h"
+
+namespace sabrota {
+
+struct Form1::MaskStage {
+    int octet;  // 1 … 4
+    Timer& self;
+    Timer& next;
+    std::int16_t& value;
+    std::int16_t& bit;
+    Control& decimalField;
+    Control& hex;
+    CellArray& cells;
+    std::string_view emptyTitle;
+    std::string_view badPieceTitle;
+    // Whether a 1 bit is light cyan, given the first address octet; null for octet 1.
+    bool (*beyondClassMask)(int firstOctet);
+};
+
+namespace {
+constexpr std::string_view kEmptyPrompt = "サブネットを指定してください。";
+constexpr std::string_view kBadPiecePrompt = "サブネットマスクを一覧から選択してください。";
+}  // namespace
+
+void Form1::runMaskStage(const MaskStage& s) {
+    // Octets 2 to 4 read the first address octet again for their colour rule. A Text1 changed
+    // to something that is not a number during the run simply gives no light cyan cell.
+    bool ruleKnown = false;
+    if (s.beyondClassMask) {
+        const auto first = numeric::toInteger16(Text1.Text);
+        if (first.status == numeric::Conversion::Ok) {
+            addrOctet1 = first.value;
+            ruleKnown = true;
+        }
+    }
+    if (Combo1.Text.empty()) {
+        msgBox(kEmptyPrompt, platform::kExclamation, s.emptyTitle);
+        s.self.disarm();
+        return;
+    }
+    maskText = Combo1.Text;
+    const std::string piece = midChars(maskText, static_cast<std::size_t>(4 * s.octet - 3), 3);
+    // The text can be typed: a piece that is missing, not a number or not an octet ends the
+    // run with a box of its own instead of breaking the stages after it.
+    const auto converted = numeric::toInteger16(piece);
+    if (converted.status != numeric::Conversion::Ok || converted.value < 0 ||
+        converted.value > 255) {
+        msgBox(kBadPiecePrompt, platform::kExclamation, s.badPieceTitle);
+        s.self.disarm();
+        return;
+    }
+    s.value = converted.value;
+    s.decimalField.Caption = decimal(s.value);
+    s.hex.Caption = hex2(s.value);
+    const bool cyan = ruleKnown && s.beyondClassMask(addrOctet1);
+    fillBitCells(s.cells, s.value, s.bit, bitIndex, [&](int index, int b) {
+        Control& cell = s.cells(index);
+        cell.BackColor = b == 1 ? colors::kLightBlue : colors::kLightRed;
+        if (b == 1 && cyan)
+            cell.BackColor = colors::kLightCyan;
+    });
+    s.self.disarm();
+    s.next.arm();
+}
+
+void Form1::Timer5_Timer() {
+    runMaskStage({1, Timer5, Timer6, maskOctet1, maskBit1, Label9, Label66, Label74,
+                  "サブネット１：選択してください", "サブネット１：範囲外！！", nullptr});
+}
+
+void Form1::Timer6_Timer() {
+    runMaskStage({2, Timer6, Timer7, maskOctet2, maskBit2, Label10, Label67, Label75,
+                  "サブネット２：選択してください", "サブネット２：範囲外！！",
+                  [](int a) { return a < 127; }});
+}
+
+void Form1::Timer7_Timer() {
+    runMaskStage({3, Timer7, Timer8, maskOctet3, maskBit3, Label11, Label68, Label76,
+                  "サブネット３：選択してください", "サブネット３：範囲外！！",
+                  [](int a) { return a < 127 || (a > 127 && a < 192); }});
+}
+
+void Form1::Timer8_Timer() {
+    runMaskStage({4, Timer8, Timer9, maskOctet4, maskBit4, Label12, Label69, Label77,
+                  "サブネット４：選択してください", "サブネット４：範囲外！！",
+                  [](int a) { return a < 127 || (a > 127 && a < 224); }});
+}
+
+}  // namespace sabrota

@@ -1,0 +1,96 @@
+#include "window/form1.h"
+
+#include <cmath>
+
+#include "platform/number_parse.h"
+
+namespace sabrota {
+
+Form1::Form1(platform::Services services) : services_(services) {
+    for (const auto& d : designTable()) {
+        Control& c = control(d.id, d.index);
+        if (d.kind == Kind::TextBox || d.kind == Kind::ComboBox)
+            c.Text = std::string(d.text);
+        else
+            c.Caption = std::string(d.text);
+        c.BackColor = designBack(d);
+        c.ForeColor = designFore(d);
+    }
+    for (auto item : maskItems())
+        Combo1.items.emplace_back(item);
+    for (int i = 0; i < kTimerCount; ++i) {
+        timers[static_cast<std::size_t>(i)].number_ = i + 1;
+        timers[static_cast<std::size_t>(i)].driver_ = &services_.timers;
+    }
+}
+
+Control& Form1::control(ControlId id, int index) {
+    switch (id) {
+#define SABROTA_CONTROL(name, ...) \
+    case ControlId::name:          \
+        return name;
+#define SABROTA_CELLS(name, ...) \
+    case ControlId::name:        \
+        return name(index < 1 || index > 8 ? 1 : index);
+#include "window/design_table.inc"
+#undef SABROTA_CONTROL
+#undef SABROTA_CELLS
+    }
+    throw std::out_of_range("no such control");
+}
+
+const Control& Form1::control(ControlId id, int index) const {
+    return const_cast<Form1*>(this)->control(id, index);
+}
+
+void Form1::timerTick(int number) {
+    if (number < 1 || number > kTimerCount)
+        return;
+    bool& running = running_[static_cast<std::size_t>(number - 1)];
+    if (running)
+        return;
+    running = true;
+    struct Done {
+        bool& flag;
+        ~Done() { flag = false; }
+    } done{running};
+    switch (number) {
+        case 1: Timer1_Timer(); break;
+        case 2: Timer2_Timer(); break;
+        case 3: Timer3_Timer(); break;
+        case 4: Timer4_Timer(); break;
+        case 5: Timer5_Timer(); break;
+        case 6: Timer6_Timer(); break;
+        case 7: Timer7_Timer(); break;
+        case 8: Timer8_Timer(); break;
+        case 9: Timer9_Timer(); break;
+        case 10: Timer10_Timer(); break;
+        case 11: Timer11_Timer(); break;
+    }
+}
+
+void Form1::msgBox(std::string_view prompt, int style, std::string_view title) {
+    services_.box.show(prompt, style, title.empty() ? kWindowTitle : title);
+}
+
+std::int16_t toInt16(std::string_view text) {
+    const auto c = numeric::toInteger16(text);
+    if (c.status == numeric::Conversion::NotNumeric)
+        throw RunTimeError("type mismatch");
+    if (c.status == numeric::Conversion::Overflow)
+        throw RunTimeError("overflow");
+    return c.value;
+}
+
+std::int32_t toInt32(std::string_view text) {
+    const auto c = numeric::toInteger32(text);
+    if (c.status == numeric::Conversion::NotNumeric)
+        throw RunTimeError("type mismatch");
+    if (c.status == numeric::Conversion::Overflow)
+        throw RunTimeError("overflow");
+    return c.value;
+}
+
+std::string decimal(long long v) { return std::to_string(v); }
+
+}  // namespace sabrota
