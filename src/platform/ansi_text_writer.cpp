@@ -16,12 +16,19 @@ bool isAscii(std::string_view s) {
     return true;
 }
 
-std::size_t utf8Length(unsigned char lead) {
-    return lead < 0xC0 ? 1 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : 4;
+// The bytes of the broken or unencodable sequence at s: its lead byte and the continuation
+// bytes that follow it, no more than the lead announces, so the next character survives.
+std::size_t sequenceLength(const char* s, std::size_t left) {
+    const auto lead = static_cast<unsigned char>(s[0]);
+    const std::size_t announced = lead < 0xC0 ? 1 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : 4;
+    std::size_t n = 1;
+    while (n < announced && n < left && (static_cast<unsigned char>(s[n]) & 0xC0) == 0x80)
+        ++n;
+    return n;
 }
 
 class Cp932 {
-public:
+  public:
     Cp932() : cd_(iconv_open("CP932", "UTF-8")) {
         if (cd_ == reinterpret_cast<iconv_t>(-1))
             throw std::runtime_error("code page 932 is not available");
@@ -47,9 +54,7 @@ public:
             if (errno == E2BIG)
                 continue;
             // No code for this character, or not UTF-8 at all: one "?" for the sequence.
-            std::size_t skip = utf8Length(static_cast<unsigned char>(*src));
-            if (skip > left)
-                skip = left;
+            const std::size_t skip = sequenceLength(src, left);
             src += skip;
             left -= skip;
             out += '?';
@@ -58,7 +63,7 @@ public:
         return out;
     }
 
-private:
+  private:
     iconv_t cd_;
 };
 
