@@ -90,7 +90,8 @@ TEST_P(Golden, FileMatchesByteForByte) {
     const std::size_t boxesBefore = w.box.shown.size();
     const std::string written = w.exportCsv();
     const std::string expected = readGolden(c.file);
-    EXPECT_EQ(firstDifference(expected, written), "");
+    const std::string diff = firstDifference(expected, written);
+    EXPECT_TRUE(diff.empty()) << diff;
 
     ASSERT_EQ(w.box.shown.size(), boxesBefore + 1);
     EXPECT_EQ(w.box.shown.back(), (Shown{c.refused ? kRefused : kSuccess, 0, "Sabrota"}));
@@ -157,7 +158,8 @@ TEST(CsvExport, FailureKeepsThePreviousFileAndTheButton) {
     w.files.failing = false;
     const std::string second = w.exportCsv();
     EXPECT_EQ(w.box.shown.back(), (Shown{kSuccess, 0, "Sabrota"}));
-    EXPECT_EQ(firstDifference(readGolden("csv_c_16_networks.csv"), second), "");
+    const std::string diff = firstDifference(readGolden("csv_c_16_networks.csv"), second);
+    EXPECT_TRUE(diff.empty()) << diff;
     EXPECT_FALSE(w->Command3.Enabled);
 }
 
