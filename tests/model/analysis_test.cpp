@@ -13,7 +13,6 @@ namespace {
 using sabrota::Control;
 using sabrota::headless::HeadlessWindow;
 using sabrota::headless::Shown;
-namespace colors = sabrota::colors;
 
 const Shown kLoopback{"ループバックテスト用アドレスです。", 48, "ループバックテスト用！！"};
 const Shown kClassless{"クラスレス。ホスト数とネットワークの範囲のみ計算します。", 48,
@@ -71,9 +70,7 @@ Results results(HeadlessWindow& h) {
     r.mark = w.Label53.Caption;
     for (const Control* c : {&w.Label33, &w.Label35, &w.Label37, &w.Label39, &w.Label41, &w.Label43,
                              &w.Label45, &w.Label47})
-        r.highlight += c->BackColor == colors::kPaleYellow   ? 'Y'
-                       : c->BackColor == colors::kButtonFace ? '.'
-                                                             : '?';
+        r.highlight += c->BackColor == 0x00C0FFFFu ? 'Y' : c->BackColor == 0x8000000Fu ? '.' : '?';
     r.listSize = w.List1.ListCount();
     r.first = w.List1.List(0);
     r.last = w.List1.List(w.List1.ListCount() - 1);

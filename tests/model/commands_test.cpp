@@ -13,7 +13,6 @@ using sabrota::Control;
 using sabrota::Form1;
 using sabrota::headless::HeadlessWindow;
 using sabrota::headless::Shown;
-namespace colors = sabrota::colors;
 
 const std::string kMask24 = "255.255.255.000    /24";
 
@@ -69,9 +68,9 @@ TEST(Clear, AfterCompleteRun) {
     Form1& f = *w;
     const std::vector<std::string> items = f.Combo1.items;
     w.calculate("192.168.1.0", 26);  // coincides with its network: highlighted labels
-    ASSERT_EQ(f.Label33.BackColor, colors::kPaleYellow);
+    ASSERT_EQ(f.Label33.BackColor, 0x00C0FFFFu);
     ASSERT_TRUE(f.Command3.Enabled);
-    f.Text4.BackColor = colors::kLightRed;
+    f.Text4.BackColor = 0x00C0C0FFu;
     f.Command2_Click();
     for (Control* t : {&f.Text1, &f.Text2, &f.Text3, &f.Text4})
         EXPECT_EQ(t->Text, "");
@@ -79,15 +78,15 @@ TEST(Clear, AfterCompleteRun) {
         for (int i = 1; i <= 8; ++i) {
             SCOPED_TRACE(i);
             EXPECT_EQ((*a)(i).Caption, "");
-            EXPECT_EQ((*a)(i).BackColor, colors::kButtonFace);
+            EXPECT_EQ((*a)(i).BackColor, 0x8000000Fu);
         }
     }
     for (Control* c : valueFields(f))
         EXPECT_EQ(c->Caption, "");
     for (Control* c : {&f.Label33, &f.Label35, &f.Label37, &f.Label39, &f.Label41, &f.Label43,
                        &f.Label45, &f.Label47})
-        EXPECT_EQ(c->BackColor, colors::kButtonFace);
-    EXPECT_EQ(f.Text4.BackColor, colors::kWindowBackground);
+        EXPECT_EQ(c->BackColor, 0x8000000Fu);
+    EXPECT_EQ(f.Text4.BackColor, 0x80000005u);
     EXPECT_EQ(f.Combo1.ListIndex(), 16);
     EXPECT_EQ(f.Combo1.Text, kMask24);
     EXPECT_EQ(f.Combo1.items, items);

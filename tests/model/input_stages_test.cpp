@@ -13,7 +13,6 @@ using sabrota::Color;
 using sabrota::Control;
 using sabrota::headless::HeadlessWindow;
 using sabrota::headless::Shown;
-namespace colors = sabrota::colors;
 
 const std::string kMask24 = "255.255.255.000    /24";
 
@@ -30,11 +29,11 @@ std::string tints(const CellArray& cells) {
     std::string s;
     for (int i = 8; i >= 1; --i) {
         const Color c = cells(i).BackColor;
-        s += c == colors::kLightRed     ? 'R'
-             : c == colors::kLightBlue  ? 'B'
-             : c == colors::kLightCyan  ? 'C'
-             : c == colors::kButtonFace ? 'F'
-                                        : '?';
+        s += c == 0x00C0C0FFu   ? 'R'
+             : c == 0x00FFC0C0u ? 'B'
+             : c == 0x00FFFFC0u ? 'C'
+             : c == 0x8000000Fu ? 'F'
+                                : '?';
     }
     return s;
 }
@@ -378,14 +377,14 @@ TEST(StageChain, CalculateTwiceInARow) {
     once.calculate("172.16.5.4", 20);
     HeadlessWindow w;
     w.calculate("10.1.2.3", 24);
-    w->Label33.BackColor = colors::kPaleYellow;
+    w->Label33.BackColor = 0x00C0FFFFu;
     type(w, "172", "16", "5", "4", w->Combo1.items[12]);
     w->CMD1_Click();
     // Before any stage runs every result field is empty again.
     for (const Control* c : {&w->Label9, &w->Label20, &w->Label31, &w->Label33, &w->Label47,
                              &w->Label62, &w->Label69, &w->Label14, &w->Label46, &w->Label17})
         EXPECT_EQ(c->Caption, "");
-    EXPECT_EQ(w->Label33.BackColor, colors::kButtonFace);
+    EXPECT_EQ(w->Label33.BackColor, 0x8000000Fu);
     EXPECT_EQ(w->List1.ListCount(), 0);
     EXPECT_TRUE(w->Command3.Enabled);
     ASSERT_TRUE(w.clock.runUntilIdle());
