@@ -23,8 +23,13 @@ std::optional<std::uint32_t> maskFromCaptions(const Control* const labels[4]) {
 
 // Combo1 can be typed into. A mask that is not one of the selectable /8 … /31 would make the
 // arithmetic wrong (a count that is no power of two) or endless, so the run ends with a box.
+// Empty captions were emptied by a later Calculate or Clear: that run has been superseded and
+// ends quietly.
 bool Form1::maskStillSelectable() {
     const Control* labels[4] = {&Label9, &Label10, &Label11, &Label12};
+    for (const Control* l : labels)
+        if (l->Caption.empty())
+            return false;
     const auto mask = maskFromCaptions(labels);
     bool ok = false;
     if (mask) {
@@ -91,8 +96,8 @@ void Form1::Timer9_Timer() {
             Label20.Caption = decimal(addrCountB);
             Timer10.arm();
         } else if (addrOctet1 < 127 && blockSize1 == 1) {
-            addrCountA = arith::checked(static_cast<long long>(blockSize4) * blockSize3 *
-                                        blockSize2);
+            addrCountA =
+                arith::checked(static_cast<long long>(blockSize4) * blockSize3 * blockSize2);
             Label20.Caption = decimal(addrCountA);
             Timer10.arm();
         } else if (addrOctet1 == 127) {

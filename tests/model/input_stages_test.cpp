@@ -436,10 +436,8 @@ TEST(StageChain, CalculateDuringAnalysis) {
     w.clock.advance(250);  // Timer8 has run, Timer9 is due at 270
     w->CMD1_Click();
     ASSERT_TRUE(w.clock.runUntilIdle());
-    ASSERT_EQ(w.box.shown.size(), 1u);
-    EXPECT_EQ(w.box.shown[0],
-              (Shown{"サブネットマスクが正しくありません。一覧から選択してください。", 48,
-                     "サブネットマスク：不正！！"}));
+    // The first run finds its mask emptied by the second Calculate and ends without a word.
+    EXPECT_TRUE(w.box.shown.empty());
     EXPECT_EQ(w->List1.entries(), clean->List1.entries());
     EXPECT_EQ(snap(w).tints[7], snap(clean).tints[7]);
 }
