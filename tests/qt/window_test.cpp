@@ -320,6 +320,34 @@ TEST_F(WindowTest, OneClickOnCalculateFillsTheWindowStageByStage) {
     EXPECT_TRUE(box.shown.empty());
 }
 
+TEST_F(WindowTest, ATypedMaskReachesTheModel) {
+    open();
+    QLineEdit* edit = combo()->lineEdit();
+    edit->selectAll();
+    QTest::keyClicks(edit, "255.255.255.224    /27");
+    EXPECT_EQ(form().Combo1.Text, "255.255.255.224    /27");
+    EXPECT_EQ(form().Combo1.ListIndex(), 19);
+    QTest::keyClick(edit, Qt::Key_Backspace);
+    EXPECT_EQ(form().Combo1.Text, "255.255.255.224    /2");
+    EXPECT_EQ(form().Combo1.ListIndex(), -1);
+    EXPECT_EQ(combo()->count(), 24);
+}
+
+TEST_F(WindowTest, ClearAfterARunEmptiesTheWidgets) {
+    open();
+    calculate({"192", "168", "1", "130"}, 18);
+    QTest::mouseClick(button(ControlId::Command2), Qt::LeftButton);
+    EXPECT_EQ(qobject_cast<QLineEdit*>(w(ControlId::Text1))->text(), "");
+    for (const auto& d : designTable()) {
+        if (d.kind == Kind::Value) {
+            EXPECT_EQ(label(d.id, d.index)->text(), "") << d.name << " " << d.index;
+        }
+    }
+    EXPECT_EQ(window->listModel()->rowCount(), 0);
+    EXPECT_FALSE(window->listView()->currentIndex().isValid());
+    EXPECT_FALSE(button(ControlId::Command3)->isEnabled());
+}
+
 TEST_F(WindowTest, TheWindowShowsTheRunSoFarBehindAStageBox) {
     open();
     QStringList behind;
