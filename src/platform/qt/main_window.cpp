@@ -369,8 +369,12 @@ MainWindow::MainWindow(WindowOptions options)
 }
 
 MainWindow::~MainWindow() {
-    // No tick may reach a model that is going away.
+    // No tick or widget signal may reach a model that is going away; the list goes first
+    // since its model reads the entries in place.
     timers_.attach(nullptr);
+    syncing_ = true;
+    delete list_;
+    delete listModel_;
 }
 
 void MainWindow::build() {
