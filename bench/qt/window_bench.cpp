@@ -74,19 +74,19 @@ void BM_List65536ScrollToEnd(benchmark::State& state) {
 }
 BENCHMARK(BM_List65536ScrollToEnd)->Unit(benchmark::kMillisecond);
 
-// Starts the built program, which leaves right after its first paint; the whole process time.
+// Starts the program's start-up probe, which leaves right after its first paint; the whole
+// process time.
 void startUp(benchmark::State& state, const char* platform) {
     std::vector<std::string> env;
     for (char** e = environ; *e; ++e)
         if (std::strncmp(*e, "QT_QPA_PLATFORM=", 16) != 0)
             env.emplace_back(*e);
     env.push_back(std::string("QT_QPA_PLATFORM=") + platform);
-    env.emplace_back("SABROTA_EXIT_AFTER_PAINT=1");
     std::vector<char*> envp;
     for (auto& s : env)
         envp.push_back(s.data());
     envp.push_back(nullptr);
-    std::string exe = SABROTA_EXE;
+    std::string exe = SABROTA_PROBE;
     char* argv[] = {exe.data(), nullptr};
     for (auto _ : state) {
         pid_t pid = 0;

@@ -617,17 +617,18 @@ void MainWindow::paintEvent(QPaintEvent* e) {
     QWidget::paintEvent(e);
     if (!painted_) {
         painted_ = true;
-        // Start-up timing: leave as soon as the window has been drawn once.
-        if (qEnvironmentVariableIsSet("SABROTA_EXIT_AFTER_PAINT"))
-            QTimer::singleShot(0, qApp, &QCoreApplication::quit);
+        if (onFirstPaint)
+            onFirstPaint();
     }
 }
 
-int run() {
+int run(const std::function<void(MainWindow&)>& prepare) {
     QApplication::setApplicationName(qs(kWindowTitle));
     QApplication::setApplicationVersion(qs(kProductVersion));
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/sabrota/sabrota.png")));
     MainWindow window;
+    if (prepare)
+        prepare(window);
     window.show();
     return QApplication::exec();
 }

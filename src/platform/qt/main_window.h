@@ -100,6 +100,8 @@ class MainWindow : public QWidget {
     QtTimerDriver& timerDriver() { return timers_; }
     // Brings every widget whose model values changed up to date.
     void sync();
+    // Called once, right after the window has first been drawn.
+    std::function<void()> onFirstPaint;
 
   protected:
     void paintEvent(QPaintEvent* e) override;
@@ -146,6 +148,7 @@ class MainWindow : public QWidget {
 };
 
 // Starts the program: fonts, icon, the window, the event loop.
-int run();
+// Shows the window and runs the program; prepare may adjust the window before it is shown.
+int run(const std::function<void(MainWindow&)>& prepare = {});
 
 }  // namespace sabrota::qt

@@ -1,0 +1,13 @@
+// The program as main.cpp starts it, leaving right after its first paint: the benchmark times
+// this process from start to end.
+#include <QApplication>
+#include <QTimer>
+
+#include "platform/qt/main_window.h"
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    return sabrota::qt::run([](sabrota::qt::MainWindow& w) {
+        w.onFirstPaint = [] { QTimer::singleShot(0, qApp, &QCoreApplication::quit); };
+    });
+}
