@@ -33,7 +33,7 @@ class Session:
         self.byte(STEP["item"])
         self.byte(prefix - 8)
 
-    def wait(self, ms=400, nested=None):
+    def wait(self, ms=400):
         self.byte(STEP["wait"])
         self.wide(ms)
 
@@ -120,11 +120,14 @@ def main(out):
     s.address("10.1.2.3")
     s.item(16)
     s.calc()
-    s.wait(250)
+    s.wait(200)
+    typed = "255.255.255.25/"  # the fourth piece is no number
+    palette = "0123456789 .+-eE/\t,"
     s.byte(STEP["type"])
-    s.byte(5)
-    for ch in b"255.x":
-        s.byte(0)  # a character of the typed palette
+    s.byte(len(typed))  # the most characters
+    s.byte(len(typed))  # the characters typed
+    for ch in typed:
+        s.byte(palette.index(ch))
     s.wait()
     seeds["mask_typed_mid_run"] = s
 
