@@ -419,7 +419,7 @@ TEST_F(WindowTest, CsvGoesToTheProgramFolderWhateverTheStartingFolder) {
     QFile::remove(csv);
 }
 
-TEST_F(WindowTest, MemoOpensTheFileOfTheProgramFolderAndNothingWhenItIsMissing) {
+TEST_F(WindowTest, MemoGoesToTheOpenerFromTheProgramFolderAndSaysNothingWhenMissing) {
     CwdGuard guard;
     QTemporaryDir elsewhere;
     std::filesystem::current_path(elsewhere.path().toStdString());
@@ -441,9 +441,11 @@ TEST_F(WindowTest, MemoOpensTheFileOfTheProgramFolderAndNothingWhenItIsMissing) 
     const QStringList before = state();
     QTest::mouseClick(button(ControlId::Command1), Qt::LeftButton);
     QTest::qWait(50);
-    EXPECT_TRUE(catcher.urls.isEmpty());
+    ASSERT_EQ(catcher.urls.size(), 1);
+    EXPECT_EQ(catcher.urls[0], QUrl::fromLocalFile(programFolder() + "/ip-memo.txt"));
     EXPECT_TRUE(box.shown.empty());
     EXPECT_EQ(state(), before);
+    catcher.urls.clear();
 
     {
         QFile f(memo);

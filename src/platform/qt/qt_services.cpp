@@ -2,7 +2,6 @@
 
 #include <QDesktopServices>
 #include <QDir>
-#include <QFileInfo>
 #include <QMessageBox>
 #include <QPainter>
 #include <QPrinter>
@@ -57,13 +56,11 @@ bool QtTimerDriver::active(int number) const {
 void QtShellOpen::open(std::string_view target) {
     const QString t = fromView(target);
     QUrl url(t);
-    if (url.scheme().isEmpty()) {
-        const QString path = QDir::current().absoluteFilePath(t);
-        // A document that is not there cannot be opened; like the shell, say nothing.
-        if (!QFileInfo(path).isFile())
-            return;
-        url = QUrl::fromLocalFile(path);
-    }
+    // A document of the current directory goes to the opener as an absolute file address:
+    // openers do not understand a relative "file:ip-memo.txt". Whether anything opens (a
+    // missing memo, no editor) is the desktop's business; the program says nothing.
+    if (url.scheme().isEmpty())
+        url = QUrl::fromLocalFile(QDir::current().absoluteFilePath(t));
     QDesktopServices::openUrl(url);
 }
 
