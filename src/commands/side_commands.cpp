@@ -7,9 +7,13 @@ constexpr std::string_view kMemoFile = "ip-memo.txt";
 }
 
 // The memo lives beside the program; the desktop's editor opens it, the program never reads it.
-void Form1::Command1_Click() { services_.shell.open(kMemoFile); }
+void Form1::Command1_Click() {
+    services_.shell.open(kMemoFile);
+}
 
-void Form1::Label70_Click() { services_.shell.open(kHomePage); }
+void Form1::Label70_Click() {
+    services_.shell.open(kHomePage);
+}
 
 void Form1::cmdPrint_Click() {
     Control* buttons[] = {&CMD1, &Command1, &Command2, &Command3, &cmdPrint};

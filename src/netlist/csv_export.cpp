@@ -39,7 +39,9 @@ void writeHexLine(platform::AnsiTextWriter& w, std::initializer_list<const Contr
 }  // namespace
 
 // The click only arms the export; a second click before the tick arms the same timer again.
-void Form1::Command3_Click() { Timer11.arm(); }
+void Form1::Command3_Click() {
+    Timer11.arm();
+}
 
 void Form1::Timer11_Timer() {
     for (std::string* s : {&addrBits1, &addrBits2, &addrBits3, &addrBits4, &maskBits1, &maskBits2,

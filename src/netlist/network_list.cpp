@@ -77,8 +77,8 @@ void Form1::BuildNetworkList() {
 
 // Among thousands of entries the user finds their own network highlighted and in view.
 void Form1::selectOwnNetwork() {
-    const std::string own = Label33.Caption + "." + Label35.Caption + "." + Label37.Caption +
-                            "." + Label39.Caption;
+    const std::string own =
+        Label33.Caption + "." + Label35.Caption + "." + Label37.Caption + "." + Label39.Caption;
     const auto& e = List1.entries();
     const auto it = std::find(e.begin(), e.end(), own);
     List1.ListIndex = it == e.end() ? -1 : static_cast<int>(it - e.begin());

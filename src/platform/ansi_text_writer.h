@@ -10,7 +10,7 @@
 namespace sabrota::platform {
 
 class AnsiTextWriter {
-public:
+  public:
     AnsiTextWriter();
     ~AnsiTextWriter();
     AnsiTextWriter(const AnsiTextWriter&) = delete;
@@ -29,7 +29,7 @@ public:
 
     static std::string encode(std::string_view utf8);
 
-private:
+  private:
     void append(std::string_view encoded);
     std::string out_;
     std::size_t column_ = 0;

@@ -9,8 +9,12 @@ namespace sabrota::numeric {
 
 namespace {
 
-bool isBlank(char c) { return c == ' ' || c == '\t'; }
-bool isDigit(char c) { return c >= '0' && c <= '9'; }
+bool isBlank(char c) {
+    return c == ' ' || c == '\t';
+}
+bool isDigit(char c) {
+    return c >= '0' && c <= '9';
+}
 
 // Checks the form by hand, so that nothing the C library would also take ("0x1A", "inf",
 // "nan", locale digits) slips through, and then lets strtod compute the value.
@@ -91,7 +95,11 @@ double roundHalfEven(double v) {
     return r;
 }
 
-Converted<std::int16_t> toInteger16(std::string_view text) { return toInteger<std::int16_t>(text); }
-Converted<std::int32_t> toInteger32(std::string_view text) { return toInteger<std::int32_t>(text); }
+Converted<std::int16_t> toInteger16(std::string_view text) {
+    return toInteger<std::int16_t>(text);
+}
+Converted<std::int32_t> toInteger32(std::string_view text) {
+    return toInteger<std::int32_t>(text);
+}
 
 }  // namespace sabrota::numeric

@@ -8,11 +8,11 @@
 namespace sabrota::platform {
 
 // Message-box styles as the program uses them.
-inline constexpr int kOkOnly = 0;       // OK button, no icon
+inline constexpr int kOkOnly = 0;        // OK button, no icon
 inline constexpr int kExclamation = 48;  // OK button, exclamation icon
 
 class MessageBox {
-public:
+  public:
     virtual ~MessageBox() = default;
     // Modal: returns when the user has closed the box. The title is never empty.
     virtual void show(std::string_view prompt, int style, std::string_view title) = 0;
@@ -21,7 +21,7 @@ public:
 // Told every time a timer's interval or enabled flag is set. A timer with an interval above 0
 // that is enabled ticks every interval milliseconds; setting either property restarts the count.
 class TimerDriver {
-public:
+  public:
     virtual ~TimerDriver() = default;
     virtual void timerChanged(int number, int interval, bool enabled) = 0;
 };
@@ -29,7 +29,7 @@ public:
 // Puts a whole new content in place of a file of the current directory, or leaves the old
 // file exactly as it was and reports false.
 class FileStore {
-public:
+  public:
     virtual ~FileStore() = default;
     virtual bool replaceFile(std::string_view name, std::string_view bytes) = 0;
 };
@@ -37,21 +37,21 @@ public:
 // The desktop's "open" on a document of the current directory or a web address. It does not
 // wait and reports nothing.
 class ShellOpen {
-public:
+  public:
     virtual ~ShellOpen() = default;
     virtual void open(std::string_view target) = 0;
 };
 
 // Prints the window's client area, as it is on the screen now, to the default printer.
 class WindowPrinter {
-public:
+  public:
     virtual ~WindowPrinter() = default;
     virtual bool printWindow() = 0;
 };
 
 // Makes the folder of the program's executable the current directory.
 class ProgramFolder {
-public:
+  public:
     virtual ~ProgramFolder() = default;
     virtual bool makeCurrent() = 0;
 };

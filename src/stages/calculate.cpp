@@ -4,9 +4,9 @@ namespace sabrota {
 
 // Steps 1 to 4 of Calculate; Clear does the same.
 void Form1::resetResultFields() {
-    for (Control* c : {&Label9, &Label10, &Label11, &Label12, &Label14, &Label46, &Label20,
-                       &Label24, &Label27, &Label29, &Label31, &Label33, &Label35, &Label37,
-                       &Label39})
+    for (Control* c :
+         {&Label9, &Label10, &Label11, &Label12, &Label14, &Label46, &Label20, &Label24, &Label27,
+          &Label29, &Label31, &Label33, &Label35, &Label37, &Label39})
         c->Caption.clear();
     for (Control* c : {&Label33, &Label35, &Label37, &Label39})
         c->BackColor = colors::kButtonFace;
@@ -14,9 +14,9 @@ void Form1::resetResultFields() {
         c->Caption.clear();
     for (Control* c : {&Label41, &Label43, &Label45, &Label47})
         c->BackColor = colors::kButtonFace;
-    for (Control* c : {&Label21, &Label15, &Label16, &Label17, &Label18, &Label53, &Label58,
-                       &Label59, &Label60, &Label61, &Label62, &Label63, &Label64, &Label65,
-                       &Label66, &Label67, &Label68, &Label69})
+    for (Control* c :
+         {&Label21, &Label15, &Label16, &Label17, &Label18, &Label53, &Label58, &Label59, &Label60,
+          &Label61, &Label62, &Label63, &Label64, &Label65, &Label66, &Label67, &Label68, &Label69})
         c->Caption.clear();
 }
 

@@ -26,16 +26,16 @@ struct Control {
 
 // One of the eight arrays of eight bit cells; index 1 is the rightmost, least significant cell.
 class CellArray {
-public:
+  public:
     Control& operator()(int index) { return cells_[index - 1]; }
     const Control& operator()(int index) const { return cells_[index - 1]; }
 
-private:
+  private:
     Control cells_[8];
 };
 
 class ComboBox : public Control {
-public:
+  public:
     std::vector<std::string> items;
     int ListIndex() const { return listIndex_; }
     // Selecting an item puts it into the text field.
@@ -43,12 +43,12 @@ public:
     // What the user types: no item is selected any more unless the text is one.
     void typeText(std::string_view text);
 
-private:
+  private:
     int listIndex_ = -1;
 };
 
 class ListBox : public Control {
-public:
+  public:
     void Clear();
     void AddItem(std::string entry);
     int ListCount() const { return static_cast<int>(entries_.size()); }
@@ -60,13 +60,13 @@ public:
     // Grows with every change of the entries, so a view knows when to read them again.
     std::uint64_t revision() const { return revision_; }
 
-private:
+  private:
     std::vector<std::string> entries_;
     std::uint64_t revision_ = 0;
 };
 
 class Timer {
-public:
+  public:
     int Interval() const { return interval_; }
     bool Enabled() const { return enabled_; }
     void setInterval(int ms);
@@ -79,7 +79,7 @@ public:
     void disarm() { setEnabled(false); }
     bool armed() const { return enabled_ && interval_ > 0; }
 
-private:
+  private:
     friend class Form1;
     int number_ = 0;
     platform::TimerDriver* driver_ = nullptr;

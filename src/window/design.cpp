@@ -32,13 +32,32 @@ std::vector<ControlDesign> buildTable() {
     constexpr Color D = colors::kDefault;
     std::vector<ControlDesign> t;
 #define SABROTA_CONTROL(nm, kind, l, tp, w, h, text, face, pts, weight, back, fore, look) \
-    t.push_back({#nm, ControlId::nm, 0, Kind::kind, {l, tp, w, h}, text, Face::face, pts,  \
-                 Weight::weight, back, fore, Look::look});
-#define SABROTA_CELLS(nm, tp, left8)                                                        \
-    for (int i = 8; i >= 1; --i)                                                            \
-        t.push_back({#nm, ControlId::nm, i, Kind::Value,                                    \
-                     {left8 + (8 - i) * kCellPitch, tp, kCellWidth, kCellHeight}, "",       \
-                     Face::MsPGothic, 14.25, Weight::Bold, D, D, Look::FramedCentred});
+    t.push_back({#nm,                                                                     \
+                 ControlId::nm,                                                           \
+                 0,                                                                       \
+                 Kind::kind,                                                              \
+                 {l, tp, w, h},                                                           \
+                 text,                                                                    \
+                 Face::face,                                                              \
+                 pts,                                                                     \
+                 Weight::weight,                                                          \
+                 back,                                                                    \
+                 fore,                                                                    \
+                 Look::look});
+#define SABROTA_CELLS(nm, tp, left8)                                              \
+    for (int i = 8; i >= 1; --i)                                                  \
+        t.push_back({#nm,                                                         \
+                     ControlId::nm,                                               \
+                     i,                                                           \
+                     Kind::Value,                                                 \
+                     {left8 + (8 - i) * kCellPitch, tp, kCellWidth, kCellHeight}, \
+                     "",                                                          \
+                     Face::MsPGothic,                                             \
+                     14.25,                                                       \
+                     Weight::Bold,                                                \
+                     D,                                                           \
+                     D,                                                           \
+                     Look::FramedCentred});
 #include "window/design_table.inc"
 #undef SABROTA_CONTROL
 #undef SABROTA_CELLS
@@ -75,8 +94,8 @@ const std::array<std::string_view, kMaskItemCount>& maskItems() {
 
 const std::array<ControlId, 11>& tabOrder() {
     static constexpr std::array<ControlId, 11> order = {
-        ControlId::Text1,  ControlId::Text2,    ControlId::Text3,    ControlId::Text4,
-        ControlId::CMD1,   ControlId::Combo1,   ControlId::List1,    ControlId::cmdPrint,
+        ControlId::Text1,    ControlId::Text2,    ControlId::Text3,    ControlId::Text4,
+        ControlId::CMD1,     ControlId::Combo1,   ControlId::List1,    ControlId::cmdPrint,
         ControlId::Command1, ControlId::Command2, ControlId::Command3,
     };
     return order;

@@ -19,15 +19,17 @@ inline constexpr Color kHighlight = 0x8000000D;
 inline constexpr Color kButtonFace = 0x8000000F;
 inline constexpr Color kButtonText = 0x80000012;
 inline constexpr Color k3DLight = 0x80000016;
-inline constexpr Color kPeach = 0x00C0E0FF;      // the window's own background
-inline constexpr Color kLightRed = 0x00C0C0FF;   // a 0 bit of the mask
-inline constexpr Color kLightBlue = 0x00FFC0C0;  // a 1 bit of the mask
-inline constexpr Color kLightCyan = 0x00FFFFC0;  // a 1 bit beyond the class's natural mask
-inline constexpr Color kPaleYellow = 0x00C0FFFF; // an address that coincides with its network
-inline constexpr Color kDefault = 0xFFFFFFFF;    // "as the kind of control has it"
+inline constexpr Color kPeach = 0x00C0E0FF;       // the window's own background
+inline constexpr Color kLightRed = 0x00C0C0FF;    // a 0 bit of the mask
+inline constexpr Color kLightBlue = 0x00FFC0C0;   // a 1 bit of the mask
+inline constexpr Color kLightCyan = 0x00FFFFC0;   // a 1 bit beyond the class's natural mask
+inline constexpr Color kPaleYellow = 0x00C0FFFF;  // an address that coincides with its network
+inline constexpr Color kDefault = 0xFFFFFFFF;     // "as the kind of control has it"
 }  // namespace colors
 
-inline constexpr bool isSystemColor(Color c) { return (c & 0xFFFFFF00u) == 0x80000000u; }
+inline constexpr bool isSystemColor(Color c) {
+    return (c & 0xFFFFFF00u) == 0x80000000u;
+}
 
 enum class Kind { Caption, Value, TextBox, ComboBox, ListBox, Button };
 enum class Face { WindowFont, MsPGothic, HgpSoeiKakuPop, HgSoeiKakuPop };
@@ -72,8 +74,12 @@ struct ControlDesign {
     Look look;
 };
 
-inline constexpr bool isFramed(Look l) { return l == Look::Framed || l == Look::FramedCentred; }
-inline constexpr bool isCentred(Look l) { return l == Look::Centred || l == Look::FramedCentred; }
+inline constexpr bool isFramed(Look l) {
+    return l == Look::Framed || l == Look::FramedCentred;
+}
+inline constexpr bool isCentred(Look l) {
+    return l == Look::Centred || l == Look::FramedCentred;
+}
 
 // The colours a control of this kind has where the design gives none.
 Color defaultBack(Kind k);

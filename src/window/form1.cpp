@@ -55,17 +55,39 @@ void Form1::timerTick(int number) {
         ~Done() { flag = false; }
     } done{running};
     switch (number) {
-        case 1: Timer1_Timer(); break;
-        case 2: Timer2_Timer(); break;
-        case 3: Timer3_Timer(); break;
-        case 4: Timer4_Timer(); break;
-        case 5: Timer5_Timer(); break;
-        case 6: Timer6_Timer(); break;
-        case 7: Timer7_Timer(); break;
-        case 8: Timer8_Timer(); break;
-        case 9: Timer9_Timer(); break;
-        case 10: Timer10_Timer(); break;
-        case 11: Timer11_Timer(); break;
+        case 1:
+            Timer1_Timer();
+            break;
+        case 2:
+            Timer2_Timer();
+            break;
+        case 3:
+            Timer3_Timer();
+            break;
+        case 4:
+            Timer4_Timer();
+            break;
+        case 5:
+            Timer5_Timer();
+            break;
+        case 6:
+            Timer6_Timer();
+            break;
+        case 7:
+            Timer7_Timer();
+            break;
+        case 8:
+            Timer8_Timer();
+            break;
+        case 9:
+            Timer9_Timer();
+            break;
+        case 10:
+            Timer10_Timer();
+            break;
+        case 11:
+            Timer11_Timer();
+            break;
     }
 }
 
@@ -91,6 +113,8 @@ std::int32_t toInt32(std::string_view text) {
     return c.value;
 }
 
-std::string decimal(long long v) { return std::to_string(v); }
+std::string decimal(long long v) {
+    return std::to_string(v);
+}
 
 }  // namespace sabrota

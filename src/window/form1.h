@@ -30,7 +30,7 @@ struct RunTimeError : std::runtime_error {
 inline constexpr int kTimerCount = 11;
 
 class Form1 {
-public:
+  public:
     explicit Form1(platform::Services services);
     Form1(const Form1&) = delete;
     Form1& operator=(const Form1&) = delete;
@@ -70,7 +70,9 @@ public:
     // A tick of Timer1 … Timer11. A tick that comes while the same stage is still running
     // (its message box open) is let go: a stage never runs inside itself.
     void timerTick(int number);
-    bool stageRunning(int number) const { return running_[number - 1]; }
+    bool stageRunning(int number) const {
+        return running_[number - 1];
+    }
 
     // Window fields: working values of the handlers, named as the program has them.
     std::int16_t cellIndex = 0;
@@ -104,7 +106,7 @@ public:
     void ComputeNetworkRange();
     void CheckCoincidence();
 
-private:
+  private:
     void Timer1_Timer();
     void Timer2_Timer();
     void Timer3_Timer();

@@ -72,8 +72,7 @@ bool RecordingPrinter::printWindow() {
 }
 
 HeadlessWindow::HeadlessWindow()
-    : form(std::make_unique<Form1>(
-          platform::Services{box, clock, files, shell, printer, folder})) {
+    : form(std::make_unique<Form1>(platform::Services{box, clock, files, shell, printer, folder})) {
     clock.attach([this](int n) { form->timerTick(n); });
     form->Form_Load();
 }

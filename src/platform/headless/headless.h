@@ -17,7 +17,7 @@ namespace sabrota::headless {
 // Fires armed timers in due order on virtual milliseconds. Like a desktop timer, an enabled
 // timer ticks every interval until it is switched off; setting either property restarts it.
 class VirtualClock : public platform::TimerDriver {
-public:
+  public:
     void attach(std::function<void(int)> fire) { fire_ = std::move(fire); }
     void timerChanged(int number, int interval, bool enabled) override;
 
@@ -31,7 +31,7 @@ public:
     // Timer numbers in the order they fired.
     std::vector<int> fired;
 
-private:
+  private:
     std::function<void(int)> fire_;
     long long now_ = 0;
     long long due_[kTimerCount] = {-1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1};
@@ -47,7 +47,7 @@ struct Shown {
 
 // Records every box; the test may act while one is "open" (the desktop's nested event loop).
 class ScriptedMessageBox : public platform::MessageBox {
-public:
+  public:
     void show(std::string_view prompt, int style, std::string_view title) override;
     std::vector<Shown> shown;
     std::function<void(const Shown&)> whileOpen;
@@ -55,7 +55,7 @@ public:
 };
 
 class MemoryFileStore : public platform::FileStore {
-public:
+  public:
     bool replaceFile(std::string_view name, std::string_view bytes) override;
     std::map<std::string, std::string, std::less<>> files;
     bool failing = false;  // every write fails and leaves the files as they are
@@ -63,13 +63,13 @@ public:
 };
 
 class RecordingShell : public platform::ShellOpen {
-public:
+  public:
     void open(std::string_view target) override { opened.emplace_back(target); }
     std::vector<std::string> opened;
 };
 
 class RecordingPrinter : public platform::WindowPrinter {
-public:
+  public:
     bool printWindow() override;
     std::function<void()> whilePrinting;
     bool succeeds = true;
@@ -77,7 +77,7 @@ public:
 };
 
 class StayingFolder : public platform::ProgramFolder {
-public:
+  public:
     bool makeCurrent() override {
         ++calls;
         return true;
@@ -87,7 +87,7 @@ public:
 
 // A whole window with headless services, loaded as at start-up.
 class HeadlessWindow {
-public:
+  public:
     HeadlessWindow();
     VirtualClock clock;
     ScriptedMessageBox box;
