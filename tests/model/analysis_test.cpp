@@ -357,7 +357,7 @@ TEST(Analysis, ShortTypedMaskStopsAtFourthPiece) {
     EXPECT_EQ(w.clock.fired.back(), 8);
 }
 
-// --- The sweep -----------------------------------------------------------------------------
+// The sweep: every first octet with every mask, against a plain 32-bit computation.
 
 std::string ip(std::uint32_t v) {
     return std::to_string(v >> 24) + "." + std::to_string((v >> 16) & 255) + "." +

@@ -136,7 +136,7 @@ TEST(GoldenFiles, ListSectionShapes) {
     EXPECT_EQ(refused.substr(refused.size() - tail.size()), tail);
 }
 
-// --- behaviour of the command ---
+// The command itself.
 
 TEST(CsvExport, FailureKeepsThePreviousFileAndTheButton) {
     HeadlessWindow w;

@@ -203,8 +203,6 @@ QString accessibleNameFor(const ControlDesign& d) {
     }
 }
 
-// --- OctetEdit
-
 OctetEdit::OctetEdit(QWidget* parent) : QLineEdit(parent) {
     setMaxLength(3);
     setAttribute(Qt::WA_InputMethodEnabled, false);
@@ -258,8 +256,6 @@ void DesignLabel::mousePressEvent(QMouseEvent* e) {
         pressed();
 }
 
-// --- list
-
 NetworkListModel::NetworkListModel(const ListBox& list, QObject* parent)
     : QAbstractListModel(parent),
       list_(list),
@@ -310,8 +306,6 @@ void NetworkListView::fitGrid() {
     if (gridSize() != grid)
         setGridSize(grid);
 }
-
-// --- window
 
 void MainWindow::BoxRelay::show(std::string_view prompt, int style, std::string_view title) {
     // The box opens in the middle of a handler; the window behind it shows how far it got.
@@ -405,7 +399,7 @@ QWidget* MainWindow::makeWidget(const ControlDesign& d) {
             l->setWordWrap(true);
             l->setIndent(0);
             l->setMargin(0);
-            // Text from the top, as the labels of the original desktop draw it.
+            // Text from the top, as desktop labels of this kind draw it.
             l->setAlignment(Qt::AlignTop | (isCentred(d.look) ? Qt::AlignHCenter : Qt::AlignLeft));
             l->setForegroundRole(QPalette::Text);
             l->setAutoFillBackground(true);
