@@ -496,8 +496,12 @@ void MainWindow::wire(Bound& b) {
 }
 
 void MainWindow::handle(void (Form1::*handler)()) {
-    // Printing hides the buttons for a moment, which would move the focus away for good.
+    // Printing hides the buttons for a moment. A hidden button with the focus would hand it on
+    // along the tab order to Text1, which selects its text, and the print would show that
+    // selection; so a clicked button lets go of the focus and gets it back afterwards.
     QPointer<QWidget> focused = QApplication::focusWidget();
+    if (qobject_cast<QPushButton*>(focused.data()))
+        focused->clearFocus();
     (form_.get()->*handler)();
     sync();
     if (focused && focused->isVisible() && focused->window() == this &&
