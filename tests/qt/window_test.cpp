@@ -331,6 +331,22 @@ TEST_F(WindowTest, ATypedMaskReachesTheModel) {
     EXPECT_EQ(form().Combo1.Text, "255.255.255.224    /2");
     EXPECT_EQ(form().Combo1.ListIndex(), -1);
     EXPECT_EQ(combo()->count(), 24);
+
+    // Mending the middle of the text: the cursor stays where the user types.
+    edit->selectAll();
+    QTest::keyClicks(edit, "255.255.255.000    /24");
+    edit->setCursorPosition(15);
+    QTest::keyClick(edit, Qt::Key_Backspace);
+    EXPECT_EQ(edit->cursorPosition(), 14);
+    QTest::keyClicks(edit, "8");
+    EXPECT_EQ(edit->text(), "255.255.255.008    /24");
+    EXPECT_EQ(form().Combo1.Text, "255.255.255.008    /24");
+    edit->setCursorPosition(15);
+    QTest::keyClick(edit, Qt::Key_Backspace);
+    QTest::keyClicks(edit, "0");
+    EXPECT_EQ(edit->text(), "255.255.255.000    /24");
+    EXPECT_EQ(edit->cursorPosition(), 15);
+    EXPECT_EQ(form().Combo1.ListIndex(), 16);
 }
 
 TEST_F(WindowTest, ClearAfterARunEmptiesTheWidgets) {

@@ -250,10 +250,11 @@ void DesignLabel::paintEvent(QPaintEvent* e) {
     p.drawRect(rect().adjusted(0, 0, -1, -1));
 }
 
-void DesignLabel::mousePressEvent(QMouseEvent* e) {
-    QLabel::mousePressEvent(e);
-    if (e->button() == Qt::LeftButton && pressed)
-        pressed();
+// A click is a press and a release on the label, as for a button.
+void DesignLabel::mouseReleaseEvent(QMouseEvent* e) {
+    QLabel::mouseReleaseEvent(e);
+    if (e->button() == Qt::LeftButton && rect().contains(e->position().toPoint()) && clicked)
+        clicked();
 }
 
 NetworkListModel::NetworkListModel(const ListBox& list, QObject* parent)
@@ -392,7 +393,7 @@ QWidget* MainWindow::makeWidget(const ControlDesign& d) {
         case Kind::Value: {
             auto* l = new DesignLabel(isFramed(d.look), this);
             if (d.id == ControlId::Label70) {
-                l->pressed = [this] { handle(&Form1::Label70_Click); };
+                l->clicked = [this] { handle(&Form1::Label70_Click); };
                 l->setCursor(Qt::PointingHandCursor);
             }
             l->setTextFormat(Qt::PlainText);
@@ -450,10 +451,14 @@ void MainWindow::wire(Bound& b) {
         }
         case Kind::ComboBox: {
             auto* c = static_cast<QComboBox*>(b.widget);
-            connect(c->lineEdit(), &QLineEdit::textEdited, this, [this](const QString& t) {
+            connect(c->lineEdit(), &QLineEdit::textEdited, this, [this, &b](const QString& t) {
                 if (syncing_)
                     return;
                 form_->Combo1.typeText(t.toStdString());
+                // What the user types is on the screen already; choosing the matching item
+                // again would reset the line and throw the cursor to its end.
+                b.shownListIndex = form_->Combo1.ListIndex();
+                b.shown.Text = form_->Combo1.Text;
                 sync();
             });
             connect(c, &QComboBox::activated, this, [this](int index) {

@@ -45,11 +45,11 @@ class DesignLabel : public QLabel {
   public:
     DesignLabel(bool framed, QWidget* parent);
     bool framed() const { return framed_; }
-    std::function<void()> pressed;
+    std::function<void()> clicked;
 
   protected:
     void paintEvent(QPaintEvent* e) override;
-    void mousePressEvent(QMouseEvent* e) override;
+    void mouseReleaseEvent(QMouseEvent* e) override;
 
   private:
     bool framed_;
