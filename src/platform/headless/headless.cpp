@@ -88,7 +88,7 @@ void HeadlessWindow::calculate(const std::string& a, const std::string& b, const
     clock.runUntilIdle();
 }
 
-void HeadlessWindow::calculate(const std::string& dotted, int prefix) {
+void HeadlessWindow::enter(const std::string& dotted, int prefix) {
     std::string parts[4];
     std::istringstream in(dotted);
     for (auto& p : parts)
@@ -98,6 +98,10 @@ void HeadlessWindow::calculate(const std::string& dotted, int prefix) {
     form->Text3.Text = parts[2];
     form->Text4.Text = parts[3];
     form->Combo1.setListIndex(prefix - 8);
+}
+
+void HeadlessWindow::calculate(const std::string& dotted, int prefix) {
+    enter(dotted, prefix);
     form->CMD1_Click();
     clock.runUntilIdle();
 }

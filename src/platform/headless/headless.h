@@ -103,7 +103,9 @@ class HeadlessWindow {
     // Types the address and the mask text, presses Calculate and lets the run finish.
     void calculate(const std::string& a, const std::string& b, const std::string& c,
                    const std::string& d, const std::string& maskText);
-    // Same, choosing a Combo1 item by prefix length (8 … 31).
+    // Types the dotted address and chooses the Combo1 item of a prefix length (8 … 31).
+    void enter(const std::string& dotted, int prefix);
+    // The same, then presses Calculate and lets the run finish.
     void calculate(const std::string& dotted, int prefix);
     // Presses "CSV出力" and lets the export finish; the bytes written, or empty.
     std::string exportCsv();
