@@ -1,3 +1,5 @@
+#include <algorithm>
+
 #include "analysis/arithmetic.h"
 #include "platform/ansi_text_writer.h"
 #include "window/form1.h"
@@ -133,6 +135,8 @@ void Form1::Timer11_Timer() {
             return;
         }
 
+        // An entry is at most 15 bytes, then its comma and a fifth of a line end.
+        w.reserve(w.bytes().size() + 17 * static_cast<std::size_t>(std::max(lastIndex + 1, 0)));
         std::int32_t rowCount = 0;
         for (std::int32_t i = 0; i <= lastIndex; ++i) {
             w.write(List1.List(i));

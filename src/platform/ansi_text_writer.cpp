@@ -3,17 +3,27 @@
 #include <iconv.h>
 
 #include <cerrno>
+#include <cstdint>
+#include <cstring>
 #include <stdexcept>
 
 namespace sabrota::platform {
 
 namespace {
 
+// Eight bytes at a time: the export's texts are mostly digits and dots, and are looked at once.
 bool isAscii(std::string_view s) {
-    for (char c : s)
-        if (static_cast<unsigned char>(c) >= 0x80)
-            return false;
-    return true;
+    const char* p = s.data();
+    std::size_t left = s.size();
+    std::uint64_t seen = 0;
+    for (; left >= 8; p += 8, left -= 8) {
+        std::uint64_t word;
+        std::memcpy(&word, p, 8);
+        seen |= word;
+    }
+    for (; left > 0; ++p, --left)
+        seen |= static_cast<unsigned char>(*p);
+    return (seen & 0x8080808080808080ULL) == 0;
 }
 
 // The bytes of the broken or unencodable sequence at s: its lead byte and the continuation
@@ -89,10 +99,15 @@ void AnsiTextWriter::append(std::string_view encoded) {
 }
 
 void AnsiTextWriter::write(std::string_view text) {
+    // ASCII is the same in code page 932: copied as it is, without the converter.
     if (isAscii(text))
         append(text);
     else
         append(converter().convert(text));
+}
+
+void AnsiTextWriter::reserve(std::size_t bytes) {
+    out_.reserve(bytes);
 }
 
 void AnsiTextWriter::zone() {

@@ -23,6 +23,8 @@ class AnsiTextWriter {
     // at an exact multiple of 14 it writes a whole zone of 14 blanks.
     void zone();
     void endLine();
+    // Room for this many bytes in all, so that a long file is written without moving it.
+    void reserve(std::size_t bytes);
 
     const std::string& bytes() const { return out_; }
     std::size_t column() const { return column_; }

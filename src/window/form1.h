@@ -126,7 +126,6 @@ class Form1 {
     bool addressStillValid();
     bool maskStillSelectable();
     void BuildNetworkList();
-    void selectOwnNetwork();
     void resetResultFields();
 
     // A modal box; an empty title shows the program's name.
