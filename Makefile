@@ -6,7 +6,7 @@ ASAN     ?= build-asan
 JOBS     ?= $(shell nproc)
 SECONDS_PER_FUZZER ?= 60
 
-.PHONY: run test setup build check-format test-build test-asan fuzz bench clean
+.PHONY: run test setup build check-format check-layers test-build test-asan fuzz bench clean
 
 setup:
 	./scripts/setup.sh
@@ -22,6 +22,9 @@ check-format:
 	@files=$$(git ls-files '*.cpp' '*.h'); \
 	if ! clang-format --dry-run --Werror $$files; then \
 	  echo "clang-format would change the files above: run clang-format -i on them"; exit 1; fi
+
+check-layers:
+	./scripts/check_layers.sh
 
 test-build: build
 	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j$(JOBS)
@@ -39,7 +42,7 @@ test-asan: setup
 fuzz: setup
 	./scripts/fuzz.sh $(SECONDS_PER_FUZZER)
 
-test: setup check-format test-build test-asan fuzz
+test: setup check-format check-layers test-build test-asan fuzz
 
 bench: setup
 	cmake -S . -B build-bench -DCMAKE_BUILD_TYPE=Release

@@ -8,7 +8,7 @@
 #include <stdexcept>
 #include <string>
 
-#include "platform/headless/headless.h"
+#include "headless/headless.h"
 #include "platform/posix/posix_services.h"
 
 namespace {

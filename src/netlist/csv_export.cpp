@@ -128,7 +128,7 @@ void Form1::Timer11_Timer() {
             line({kRefusalLine});
             if (!services_.files.replaceFile(kFileName, w.bytes()))
                 throw RunTimeError("file error");
-            msgBox(kRefused, platform::kOkOnly);
+            msgBox(kRefused, platform::BoxStyle::Plain);
             Timer11.disarm();
             return;
         }
@@ -144,11 +144,13 @@ void Form1::Timer11_Timer() {
         }
         if (!services_.files.replaceFile(kFileName, w.bytes()))
             throw RunTimeError("file error");
-        msgBox(kSuccess, platform::kOkOnly);
+        msgBox(kSuccess, platform::BoxStyle::Plain);
         Timer11.disarm();
         Command3.Enabled = false;
-    } catch (const RunTimeError&) {
-        msgBox(kFailure, platform::kOkOnly);
+    } catch (const std::exception&) {
+        // Whatever stops the file (a file error, a caption that is not a number, a code page
+        // the system lacks, memory) ends in the one failure box, and the old file stays.
+        msgBox(kFailure, platform::BoxStyle::Plain);
         Timer11.disarm();
     }
 }

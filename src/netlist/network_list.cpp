@@ -14,6 +14,7 @@ constexpr std::string_view kRefusal = "CPU(T_T):計算が大変なので計算�
 
 // The tail of Timer10: every network of the chosen size inside the class network, ascending.
 void Form1::BuildNetworkList() {
+    const ListBox::Update update(List1);
     List1.Clear();
     listNetCount = toInt32(Label31.Caption);
     listMask2 = toInt32(Label10.Caption);

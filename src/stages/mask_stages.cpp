@@ -36,7 +36,7 @@ void Form1::runMaskStage(const MaskStage& s) {
         }
     }
     if (Combo1.Text.empty()) {
-        msgBox(kEmptyPrompt, platform::kExclamation, s.emptyTitle);
+        msgBox(kEmptyPrompt, platform::BoxStyle::Exclamation, s.emptyTitle);
         s.self.disarm();
         return;
     }
@@ -47,7 +47,7 @@ void Form1::runMaskStage(const MaskStage& s) {
     const auto converted = numeric::toInteger16(piece);
     if (converted.status != numeric::Conversion::Ok || converted.value < 0 ||
         converted.value > 255) {
-        msgBox(kBadPiecePrompt, platform::kExclamation, s.badPieceTitle);
+        msgBox(kBadPiecePrompt, platform::BoxStyle::Exclamation, s.badPieceTitle);
         s.self.disarm();
         return;
     }

@@ -19,14 +19,36 @@ void ComboBox::typeText(std::string_view text) {
 }
 
 void ListBox::Clear() {
+    const bool tell = announcing();
+    if (tell)
+        observer_->aboutToReset();
     entries_.clear();
     ListIndex = -1;
     ++revision_;
+    if (tell)
+        observer_->reset();
 }
 
 void ListBox::AddItem(std::string entry) {
+    const bool tell = announcing();
+    if (tell)
+        observer_->aboutToAppend(ListCount());
     entries_.push_back(std::move(entry));
     ++revision_;
+    if (tell)
+        observer_->appended();
+}
+
+ListBox::Update::Update(ListBox& list) : list_(list), told_(list.announcing()) {
+    if (told_)
+        list_.observer_->aboutToReset();
+    ++list_.updating_;
+}
+
+ListBox::Update::~Update() {
+    --list_.updating_;
+    if (told_)
+        list_.observer_->reset();
 }
 
 const std::string& ListBox::List(long long index) const {

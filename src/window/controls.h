@@ -47,8 +47,25 @@ class ComboBox : public Control {
     int listIndex_ = -1;
 };
 
+// Told of every change to a list box's entries, before and after it is made, so a view can
+// follow the entries in place.
+class ListBoxObserver {
+  public:
+    virtual ~ListBoxObserver() = default;
+    // Every entry may change: Clear, or a whole update (ListBox::Update).
+    virtual void aboutToReset() = 0;
+    virtual void reset() = 0;
+    // One entry is appended at index row.
+    virtual void aboutToAppend(int row) = 0;
+    virtual void appended() = 0;
+};
+
 class ListBox : public Control {
   public:
+    ListBox() = default;
+    ListBox(const ListBox&) = delete;
+    ListBox& operator=(const ListBox&) = delete;
+
     void Clear();
     void AddItem(std::string entry);
     int ListCount() const { return static_cast<int>(entries_.size()); }
@@ -57,12 +74,33 @@ class ListBox : public Control {
     const std::vector<std::string>& entries() const { return entries_; }
     // The highlighted entry, -1 for none.
     int ListIndex = -1;
-    // Grows with every change of the entries, so a view knows when to read them again.
+    // Grows with every change of the entries.
     std::uint64_t revision() const { return revision_; }
+
+    // The view that follows the entries, or none.
+    void setObserver(ListBoxObserver* observer) { observer_ = observer; }
+
+    // Many changes announced as one: the observer hears of a reset when the update begins and
+    // when it ends, and nothing of the single changes between. Filling thousands of entries
+    // this way costs a view one new reading instead of one per entry.
+    class Update {
+      public:
+        explicit Update(ListBox& list);
+        ~Update();
+        Update(const Update&) = delete;
+        Update& operator=(const Update&) = delete;
+
+      private:
+        ListBox& list_;
+        bool told_;
+    };
 
   private:
     std::vector<std::string> entries_;
     std::uint64_t revision_ = 0;
+    ListBoxObserver* observer_ = nullptr;
+    int updating_ = 0;
+    bool announcing() const { return observer_ && updating_ == 0; }
 };
 
 class Timer {

@@ -67,6 +67,8 @@ class Form1 {
     void Command3_Click();
     void cmdPrint_Click();
     void Label70_Click();
+    // The click handler that a control's design row names; Click::None does nothing.
+    void click(Click handler);
     // A tick of Timer1 … Timer11. A tick that comes while the same stage is still running
     // (its message box open) is let go: a stage never runs inside itself.
     void timerTick(int number);
@@ -130,7 +132,7 @@ class Form1 {
     void resetResultFields();
 
     // A modal box; an empty title shows the program's name.
-    void msgBox(std::string_view prompt, int style, std::string_view title = {});
+    void msgBox(std::string_view prompt, platform::BoxStyle style, std::string_view title = {});
 
     platform::Services services_;
     std::array<bool, kTimerCount> running_{};

@@ -6,7 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "platform/headless/headless.h"
+#include "headless/headless.h"
+#include "support/texts.h"
 
 namespace {
 
@@ -19,7 +20,7 @@ const Shown kClassless{"クラスレス。ホスト数とネットワークの�
                        "クラスレス！！"};
 const Shown kBadMask{"サブネットマスクが正しくありません。一覧から選択してください。", 48,
                      "サブネットマスク：不正！！"};
-const std::string kRefusal = "CPU(T_T):計算が大変なので計算いたしません！！";
+const std::string& kRefusal = sabrota::test::kListRefusal;
 
 std::string dotted(const Control& a, const Control& b, const Control& c, const Control& d) {
     if (a.Caption.empty() && b.Caption.empty() && c.Caption.empty() && d.Caption.empty())

@@ -7,8 +7,9 @@
 #include <string>
 #include <vector>
 
+#include "headless/headless.h"
 #include "platform/ansi_text_writer.h"
-#include "platform/headless/headless.h"
+#include "support/texts.h"
 
 using sabrota::headless::HeadlessWindow;
 using sabrota::headless::Shown;
@@ -16,11 +17,9 @@ using sabrota::platform::AnsiTextWriter;
 
 namespace {
 
-const std::string kSuccess = "新しいファイルを作成しました。ip-file.csv";
-const std::string kRefused =
-    "新しいファイルを作成しました。ip-file.csv。しかしネットワーク数は多すぎて書き込めません！"
-    "ごめんなさい。";
-const std::string kFailure = "ファイルエラー:ファイルを閉じてください。";
+const std::string& kSuccess = sabrota::test::kExportSuccess;
+const std::string& kRefused = sabrota::test::kExportRefused;
+const std::string& kFailure = sabrota::test::kExportFailure;
 const std::string kHeading = AnsiTextWriter::encode("ネットワークアドレス一覧\r\n");
 
 std::string readGolden(const std::string& name) {

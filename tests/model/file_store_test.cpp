@@ -17,16 +17,17 @@
 #include <string>
 #include <vector>
 
-#include "platform/headless/headless.h"
+#include "headless/headless.h"
 #include "platform/posix/posix_services.h"
+#include "support/texts.h"
 
 namespace fs = std::filesystem;
 using namespace sabrota;
 
 namespace {
 
-const std::string kSuccess = "新しいファイルを作成しました。ip-file.csv";
-const std::string kFailure = "ファイルエラー:ファイルを閉じてください。";
+const std::string& kSuccess = sabrota::test::kExportSuccess;
+const std::string& kFailure = sabrota::test::kExportFailure;
 const std::string kPrevious = "the previous export\r\n";
 
 // The window with the real file store; everything else headless.

@@ -4,7 +4,8 @@
 #include <string>
 #include <vector>
 
-#include "platform/headless/headless.h"
+#include "headless/headless.h"
+#include "support/texts.h"
 
 namespace {
 
@@ -14,7 +15,7 @@ using sabrota::Control;
 using sabrota::headless::HeadlessWindow;
 using sabrota::headless::Shown;
 
-const std::string kMask24 = "255.255.255.000    /24";
+using sabrota::test::kMask24;
 
 // Captions of cells 8 down to 1, as the row reads on the window.
 std::string bits(const CellArray& cells) {

@@ -1,6 +1,6 @@
 #include <QApplication>
 
-#include "platform/qt/main_window.h"
+#include "gui/main_window.h"
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
