@@ -54,6 +54,7 @@ void Form1::timerTick(int number) {
         bool& flag;
         ~Done() { flag = false; }
     } done{running};
+    const StageWatch watch = stageStarting(number);
     switch (number) {
         case 1:
             Timer1_Timer();
@@ -89,6 +90,7 @@ void Form1::timerTick(int number) {
             Timer11_Timer();
             break;
     }
+    stageFinished(number, watch);
 }
 
 void Form1::msgBox(std::string_view prompt, int style, std::string_view title) {
