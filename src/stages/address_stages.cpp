@@ -57,6 +57,7 @@ void Form1::runAddressStage(const AddressStage& s) {
     fillBitCells(s.cells, s.value, s.bit, bitIndex, [](int, int) {});
     s.self.disarm();
     s.next.arm();
+    stageAdvanced(s.self);
 }
 
 // The later stages read the text boxes again. Where the user has changed one during the run to

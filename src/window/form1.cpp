@@ -73,6 +73,7 @@ void Form1::timerTick(int number) {
         bool& flag;
         ~Done() { flag = false; }
     } done{running};
+    const StageWatch watch = stageStarting(number);
     switch (number) {
         case 1:
             Timer1_Timer();
@@ -108,6 +109,7 @@ void Form1::timerTick(int number) {
             Timer11_Timer();
             break;
     }
+    stageFinished(number, watch);
 }
 
 void Form1::msgBox(std::string_view prompt, platform::BoxStyle style, std::string_view title) {
