@@ -93,7 +93,7 @@ void Form1::runMaskStage(const MaskStage& s) {
     }
     maskText = Combo1.Text;
     if (!maskTextAcceptable(maskText)) {
-        msgBox(kBadPiecePrompt, platform::kExclamation, s.badPieceTitle);
+        msgBox(kBadPiecePrompt, platform::BoxStyle::Exclamation, s.badPieceTitle);
         s.self.disarm();
         return;
     }

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "golden_file.h"
-#include "platform/headless/headless.h"
+#include "headless/headless.h"
 
 namespace {
 

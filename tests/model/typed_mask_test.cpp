@@ -8,8 +8,8 @@
 #include <vector>
 
 #include "golden_file.h"
+#include "headless/headless.h"
 #include "platform/ansi_text_writer.h"
-#include "platform/headless/headless.h"
 
 namespace {
 
