@@ -13,6 +13,7 @@
 #
 # Usage: tests/package/package_test.sh <package.deb> <libsabrota_drive.so> <golden.csv>
 set -euo pipefail
+export LC_ALL=C.UTF-8  # the manual page and the boxes are partly Japanese
 
 deb="$(realpath "$1")"
 plugin="$(realpath "$2")"
@@ -26,7 +27,7 @@ fail() {
 step() { echo "== $*"; }
 
 scratch="$(mktemp -d "${TMPDIR:-/tmp}/sabrota-package.XXXXXX")"
-trap 'rm -rf "$scratch"' EXIT
+trap 'chmod -R u+w "$scratch" 2>/dev/null; rm -rf "$scratch"' EXIT
 chmod 0755 "$scratch"
 
 if [[ "$(id -u)" -eq 0 ]]; then
@@ -88,7 +89,7 @@ EOF
 done
 man --warnings -E UTF-8 -l "$root/usr/share/man/man1/sabrota.1.gz" 2>&1 >/dev/null | grep . &&
   fail "the manual page has faults (above)"
-man -l "$root/usr/share/man/man1/sabrota.1.gz" | grep -q 'sabrota - IPv4 subnet calculator' ||
+man -l "$root/usr/share/man/man1/sabrota.1.gz" 2>/dev/null | grep -q 'sabrota - IPv4 subnet calculator' ||
   fail "the manual page's name line"
 
 # Runs the installed program with the driver; the environment is the user's session's, no more.
@@ -104,7 +105,7 @@ drive() {
   chmod 0700 "$home" "$home/runtime"
   set +e
   timeout -k 5 60 "$@" env -i PATH=/usr/bin:/bin HOME="$home" XDG_RUNTIME_DIR="$home/runtime" \
-    LANG=C.UTF-8 QT_QPA_PLATFORM=offscreen QT_PLUGIN_PATH="$plugins" \
+    LANG=C.UTF-8 LC_ALL=C.UTF-8 QT_QPA_PLATFORM=offscreen QT_PLUGIN_PATH="$plugins" \
     QT_QPA_GENERIC_PLUGINS=sabrotadrive "$program" >"$home/../out" 2>"$home/../err"
   local status=$?
   set -e
