@@ -1,12 +1,15 @@
 # Two commands do everything on a fresh Debian 12 machine:
 #   make run    install what is missing, build, open the window
-#   make test   install what is missing, build, run every test headless
+#   make test   install what is missing, build, run every test headless, build and try the package
+# The set-up only asks dpkg when everything is installed; apt-get runs only for what is missing.
 BUILD    ?= build
 ASAN     ?= build-asan
+DEB_BUILD ?= build-deb
 JOBS     ?= $(shell nproc)
 SECONDS_PER_FUZZER ?= 60
 
-.PHONY: run test setup build check-format test-build test-asan fuzz bench clean
+.PHONY: run test setup build check-format check-layers check-packages test-build test-asan test-package \
+        deb fuzz bench clean
 
 setup:
 	./scripts/setup.sh
@@ -22,6 +25,17 @@ check-format:
 	@files=$$(git ls-files '*.cpp' '*.h'); \
 	if ! clang-format --dry-run --Werror $$files; then \
 	  echo "clang-format would change the files above: run clang-format -i on them"; exit 1; fi
+
+check-layers:
+	./scripts/check_layers.sh
+
+# The README lists the packages the set-up installs; the two lists must not drift apart.
+check-packages:
+	@readme=$$(sed -n 's/^| `\([a-z0-9.+-]*\)` |.*/\1/p' README.md | sort); \
+	setup=$$(./scripts/setup.sh --list | sort); \
+	if [ "$$readme" != "$$setup" ]; then \
+	  echo "README.md's package table and scripts/setup.sh differ:"; \
+	  echo "  README.md: "$$readme; echo "  setup.sh:  "$$setup; exit 1; fi
 
 test-build: build
 	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j$(JOBS)
@@ -39,7 +53,27 @@ test-asan: setup
 fuzz: setup
 	./scripts/fuzz.sh $(SECONDS_PER_FUZZER)
 
-test: setup check-format test-build test-asan fuzz
+# The Debian package, built as Debian builds packages: its own build folder, Debian's
+# hardening flags, no tests.
+# Named after the project's version, which cpack reads from CMakeLists.txt.
+DEB_FILE = $(firstword $(wildcard $(DEB_BUILD)/sabrota_*-1_*.deb))
+deb: export DEB_BUILD_MAINT_OPTIONS = hardening=+all
+deb: setup
+	cmake -S . -B $(DEB_BUILD) -DCMAKE_BUILD_TYPE=None -DSABROTA_WERROR=ON \
+	  -DSABROTA_TESTS=OFF -DSABROTA_BENCH=OFF \
+	  -DCMAKE_CXX_FLAGS="$$(dpkg-buildflags --get CPPFLAGS) $$(dpkg-buildflags --get CXXFLAGS)" \
+	  -DCMAKE_EXE_LINKER_FLAGS="$$(dpkg-buildflags --get LDFLAGS)"
+	cmake --build $(DEB_BUILD) -j$(JOBS)
+	cd $(DEB_BUILD) && cpack -G DEB
+	@ls $(DEB_BUILD)/sabrota_*-1_*.deb
+
+# The package as a user meets it: lintian, then the installed program run offscreen as an
+# unprivileged user with a fresh home, driven by a plugin from the normal build.
+test-package: build deb
+	tests/package/package_test.sh $(DEB_FILE) $(BUILD)/tests/package/libsabrota_drive.so \
+	  tests/data/csv_c_26.csv
+
+test: setup check-format check-layers check-packages test-build test-package test-asan fuzz
 
 # Medians of BENCH_REPETITIONS repetitions, interleaved at random so that a slow moment of the
 # machine does not fall on one benchmark only; then every ratio against its plain baseline.
@@ -66,4 +100,4 @@ bench: setup
 	else echo "The ratios are worked out by python3, which is not installed."; fi
 
 clean:
-	rm -rf $(BUILD) $(ASAN) build-bench build-fuzz
+	rm -rf $(BUILD) $(ASAN) $(DEB_BUILD) build-bench build-fuzz

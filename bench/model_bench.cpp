@@ -16,8 +16,8 @@
 #include <string_view>
 #include <vector>
 
+#include "headless/headless.h"
 #include "platform/ansi_text_writer.h"
-#include "platform/headless/headless.h"
 #include "platform/posix/posix_services.h"
 
 namespace {
@@ -103,7 +103,7 @@ BENCHMARK(BM_Plain_ToChars_List65536)->Unit(benchmark::kMillisecond);
 // Message boxes that only count, so that the export's own work is what is timed.
 class CountingBox : public sabrota::platform::MessageBox {
   public:
-    void show(std::string_view, int, std::string_view) override { ++shown; }
+    void show(std::string_view, sabrota::platform::BoxStyle, std::string_view) override { ++shown; }
     int shown = 0;
 };
 

@@ -10,7 +10,7 @@
 #include <string>
 #include <string_view>
 
-#include "platform/headless/headless.h"
+#include "headless/headless.h"
 
 namespace {
 

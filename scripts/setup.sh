@@ -1,18 +1,49 @@
 #!/usr/bin/env bash
-# Installs what building and testing Sabrota needs on Debian 12, skipping what is present.
+# Installs what building, testing and packaging Sabrota needs on Debian 12, skipping what is
+# present. With everything installed it asks dpkg once and never runs apt-get.
+#   scripts/setup.sh          install what is missing
+#   scripts/setup.sh --list   print the packages, one a line (the README lists the same)
 set -euo pipefail
 
 packages=(cmake g++ make pkg-config qt6-base-dev libgl-dev fonts-ipafont-gothic
           libgtest-dev libgmock-dev libbenchmark-dev clang libclang-rt-14-dev clang-format
-          python3 e2fsprogs)
+          python3 e2fsprogs dpkg-dev lintian appstream desktop-file-utils librsvg2-bin)
+
+if [[ "${1:-}" == --list ]]; then
+  printf '%s\n' "${packages[@]}"
+  exit 0
+fi
+
+if ! command -v dpkg-query >/dev/null 2>&1; then
+  echo "setup: this system has no dpkg. The set-up installs Debian 12 packages with apt-get;" >&2
+  echo "install these (or what your system calls them) yourself: ${packages[*]}" >&2
+  exit 1
+fi
+
+declare -A installed=()
+while IFS='|' read -r status name; do
+  [[ "$status" == ii* ]] && installed["$name"]=1
+done < <(dpkg-query -W -f='${db:Status-Abbrev}|${Package}\n' "${packages[@]}" 2>/dev/null || true)
 missing=()
 for p in "${packages[@]}"; do
-  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+  [[ -n "${installed[$p]:-}" ]] || missing+=("$p")
 done
-if [ ${#missing[@]} -gt 0 ]; then
-  echo "Installing: ${missing[*]}"
-  SUDO=""
-  [ "$(id -u)" -ne 0 ] && SUDO="sudo"
-  $SUDO apt-get update -qq
-  DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}"
+[[ ${#missing[@]} -eq 0 ]] && exit 0
+
+if ! command -v apt-get >/dev/null 2>&1; then
+  echo "setup: missing packages: ${missing[*]}" >&2
+  echo "setup: this system has no apt-get to install them; install them yourself." >&2
+  exit 1
 fi
+SUDO=""
+if [[ "$(id -u)" -ne 0 ]]; then
+  if ! command -v sudo >/dev/null 2>&1; then
+    echo "setup: missing packages: ${missing[*]}" >&2
+    echo "setup: installing them needs root: run the set-up as root or install sudo." >&2
+    exit 1
+  fi
+  SUDO="sudo"
+fi
+echo "Installing: ${missing[*]}"
+$SUDO apt-get update -qq
+DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}"

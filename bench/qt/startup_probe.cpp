@@ -3,7 +3,7 @@
 #include <QApplication>
 #include <QTimer>
 
-#include "platform/qt/main_window.h"
+#include "gui/main_window.h"
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);

@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/qt/main_window.h"
+#include "gui/main_window.h"
 
 extern char** environ;
 

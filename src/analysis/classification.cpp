@@ -39,7 +39,7 @@ bool Form1::maskStillSelectable() {
     }
     if (!ok)
         msgBox("サブネットマスクが正しくありません。一覧から選択してください。",
-               platform::kExclamation, "サブネットマスク：不正！！");
+               platform::BoxStyle::Exclamation, "サブネットマスク：不正！！");
     return ok;
 }
 
@@ -101,11 +101,11 @@ void Form1::Timer9_Timer() {
             Label20.Caption = decimal(addrCountA);
             Timer10.arm();
         } else if (addrOctet1 == 127) {
-            msgBox("ループバックテスト用アドレスです。", platform::kExclamation,
+            msgBox("ループバックテスト用アドレスです。", platform::BoxStyle::Exclamation,
                    "ループバックテスト用！！");
         } else {
             msgBox("クラスレス。ホスト数とネットワークの範囲のみ計算します。",
-                   platform::kExclamation, "クラスレス！！");
+                   platform::BoxStyle::Exclamation, "クラスレス！！");
             addrCountA =
                 arith::checked(static_cast<long long>(blockSize4) * blockSize3 * blockSize2);
             Label20.Caption = decimal(addrCountA);

@@ -12,7 +12,7 @@ void Form1::Command1_Click() {
 }
 
 void Form1::Label70_Click() {
-    services_.shell.open(kHomePage);
+    services_.shell.open(homePage());
 }
 
 void Form1::cmdPrint_Click() {
@@ -23,7 +23,8 @@ void Form1::cmdPrint_Click() {
     for (Control* b : buttons)
         b->Visible = true;
     if (!printed)
-        msgBox("印刷できませんでした。プリンターを確認してください。", platform::kExclamation);
+        msgBox("印刷できませんでした。プリンターを確認してください。",
+               platform::BoxStyle::Exclamation);
 }
 
 }  // namespace sabrota

@@ -46,6 +46,13 @@ void Form1::Command3_Click() {
 }
 
 void Form1::Timer11_Timer() {
+    // The file describes the run whose results the window shows, with the address and the mask
+    // as that run read them. A click that a new Calculate overtook finds nothing to write.
+    if (!exportInput_) {
+        Timer11.disarm();
+        return;
+    }
+    const RunInput input = *exportInput_;
     for (std::string* s : {&addrBits1, &addrBits2, &addrBits3, &addrBits4, &maskBits1, &maskBits2,
                            &maskBits3, &maskBits4})
         s->clear();
@@ -72,12 +79,13 @@ void Form1::Timer11_Timer() {
             w.endLine();
         };
         line({Label54.Caption, ",", Label55.Caption});
-        line({Text1.Text, ".", Text2.Text, ".", Text3.Text, ".", Text4.Text});
-        line({"入力IPアドレス,", Text1.Text, ",", Text2.Text, ",", Text3.Text, ",", Text4.Text});
+        line({input.text1, ".", input.text2, ".", input.text3, ".", input.text4});
+        line(
+            {"入力IPアドレス,", input.text1, ",", input.text2, ",", input.text3, ",", input.text4});
         const std::string* addrBits[4] = {&addrBits1, &addrBits2, &addrBits3, &addrBits4};
         writeBitsLine(w, addrBits);
         writeHexLine(w, {&Label62, &Label63, &Label64, &Label65});
-        line({"選択サブネットマスク,", Combo1.Text});
+        line({"選択サブネットマスク,", input.mask});
         line({"DEC,", Label9.Caption, ",", Label10.Caption, ",", Label11.Caption, ",",
               Label12.Caption});
         const std::string* maskBits[4] = {&maskBits1, &maskBits2, &maskBits3, &maskBits4};
@@ -130,7 +138,7 @@ void Form1::Timer11_Timer() {
             line({kRefusalLine});
             if (!services_.files.replaceFile(kFileName, w.bytes()))
                 throw RunTimeError("file error");
-            msgBox(kRefused, platform::kOkOnly);
+            msgBox(kRefused, platform::BoxStyle::Plain);
             Timer11.disarm();
             return;
         }
@@ -148,11 +156,13 @@ void Form1::Timer11_Timer() {
         }
         if (!services_.files.replaceFile(kFileName, w.bytes()))
             throw RunTimeError("file error");
-        msgBox(kSuccess, platform::kOkOnly);
+        msgBox(kSuccess, platform::BoxStyle::Plain);
         Timer11.disarm();
         Command3.Enabled = false;
-    } catch (const RunTimeError&) {
-        msgBox(kFailure, platform::kOkOnly);
+    } catch (const std::exception&) {
+        // Whatever stops the file (a file error, a caption that is not a number, a code page
+        // the system lacks, memory) ends in the one failure box, and the old file stays.
+        msgBox(kFailure, platform::BoxStyle::Plain);
         Timer11.disarm();
     }
 }

@@ -108,15 +108,17 @@ class OctetRuns {
 
 // The tail of Timer10: every network of the chosen size inside the class network, ascending.
 void Form1::BuildNetworkList() {
+    const ListBox::Update update(List1);
     List1.Clear();
     listNetCount = toInt32(Label31.Caption);
     listMask2 = toInt32(Label10.Caption);
     listMask3 = toInt32(Label11.Caption);
     listMask4 = toInt32(Label12.Caption);
     inOctet1 = toInt32(Text1.Text);
+    // Each entry is written into room for the longest it could be; the last one too.
     if (listNetCount > 0 && listNetCount <= kMostEntries)
         List1.reserve(static_cast<std::size_t>(listNetCount),
-                      static_cast<std::size_t>(listNetCount) * kLongestEntry);
+                      static_cast<std::size_t>(listNetCount) * kLongestEntry + kRoom);
 
     // Among thousands of entries the user finds their own network highlighted and in view. Only
     // the entries under the one lead and third octet that begin its text are compared whole.

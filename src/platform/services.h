@@ -7,15 +7,17 @@
 
 namespace sabrota::platform {
 
-// Message-box styles as the program uses them.
-inline constexpr int kOkOnly = 0;        // OK button, no icon
-inline constexpr int kExclamation = 48;  // OK button, exclamation icon
+// The two kinds of message box the program shows; both have one OK button.
+enum class BoxStyle {
+    Plain,        // no icon: the export's reports
+    Exclamation,  // the exclamation icon: input errors and findings that stop the analysis
+};
 
 class MessageBox {
   public:
     virtual ~MessageBox() = default;
     // Modal: returns when the user has closed the box. The title is never empty.
-    virtual void show(std::string_view prompt, int style, std::string_view title) = 0;
+    virtual void show(std::string_view prompt, BoxStyle style, std::string_view title) = 0;
 };
 
 // Told every time a timer's interval or enabled flag is set. A timer with an interval above 0

@@ -42,14 +42,14 @@ void Form1::runAddressStage(const AddressStage& s) {
     const AddressMessages& m = kMessages[s.octet - 1];
     const auto converted = numeric::toInteger16(s.text.Text);
     if (converted.status == numeric::Conversion::NotNumeric) {
-        msgBox(m.notNumericPrompt, platform::kExclamation, m.notNumericTitle);
+        msgBox(m.notNumericPrompt, platform::BoxStyle::Exclamation, m.notNumericTitle);
         s.self.disarm();
         return;
     }
     // A number too large for the field ("1e5") is out of range like any other.
     s.value = converted.value;
     if (converted.status == numeric::Conversion::Overflow || s.value > m.max || s.value < m.min) {
-        msgBox(m.outOfRangePrompt, platform::kExclamation, m.outOfRangeTitle);
+        msgBox(m.outOfRangePrompt, platform::BoxStyle::Exclamation, m.outOfRangeTitle);
         s.self.disarm();
         return;
     }
@@ -57,6 +57,7 @@ void Form1::runAddressStage(const AddressStage& s) {
     fillBitCells(s.cells, s.value, s.bit, bitIndex, [](int, int) {});
     s.self.disarm();
     s.next.arm();
+    stageAdvanced(s.self);
 }
 
 // The later stages read the text boxes again. Where the user has changed one during the run to
@@ -67,11 +68,11 @@ bool Form1::addressStillValid() {
         const AddressMessages& m = kMessages[k];
         const auto c = numeric::toInteger16(boxes[k]->Text);
         if (c.status == numeric::Conversion::NotNumeric) {
-            msgBox(m.notNumericPrompt, platform::kExclamation, m.notNumericTitle);
+            msgBox(m.notNumericPrompt, platform::BoxStyle::Exclamation, m.notNumericTitle);
             return false;
         }
         if (c.status == numeric::Conversion::Overflow || c.value < m.min || c.value > m.max) {
-            msgBox(m.outOfRangePrompt, platform::kExclamation, m.outOfRangeTitle);
+            msgBox(m.outOfRangePrompt, platform::BoxStyle::Exclamation, m.outOfRangeTitle);
             return false;
         }
     }

@@ -1,3 +1,5 @@
+#include <bit>
+
 #include "platform/number_parse.h"
 #include "stages/stage_conventions.h"
 #include "window/form1.h"
@@ -24,6 +26,55 @@ constexpr std::string_view kEmptyPrompt = "サブネットを指定してくだ�
 constexpr std::string_view kBadPiecePrompt = "サブネットマスクを一覧から選択してください。";
 }  // namespace
 
+// A typed text is taken when it is one of the items or a plain dotted mask: the pieces the
+// stages cut (characters 1-3, 5-7, 9-11 and 13-15, the last one cut short where the text ends)
+// are octets as the stages read numbers, "." stands at 4, 8 and 12, and after the pieces come
+// only blanks and an optional "/n" that names the same mask. The text goes into the export as
+// typed, so nothing else may pass: no comma, quote, "=", control or non-ASCII character.
+bool Form1::maskTextAcceptable(std::string_view text) const {
+    for (const auto& item : Combo1.items)
+        if (text == item)
+            return true;
+    for (const char ch : text) {
+        const auto c = static_cast<unsigned char>(ch);
+        if (c < 0x20 || c > 0x7E)
+            return false;
+    }
+    if (text.size() < 13 || text[3] != '.' || text[7] != '.' || text[11] != '.')
+        return false;
+    std::uint32_t mask = 0;
+    for (std::size_t k = 0; k < 4; ++k) {
+        const auto c = numeric::toInteger16(text.substr(4 * k, 3));
+        if (c.status != numeric::Conversion::Ok || c.value < 0 || c.value > 255)
+            return false;
+        mask = (mask << 8) | static_cast<std::uint32_t>(c.value);
+    }
+    std::string_view rest = text.size() > 15 ? text.substr(15) : std::string_view();
+    auto skipBlanks = [&rest] {
+        while (!rest.empty() && rest.front() == ' ')
+            rest.remove_prefix(1);
+    };
+    skipBlanks();
+    if (rest.empty())
+        return true;
+    if (rest.front() != '/')
+        return false;
+    rest.remove_prefix(1);
+    std::size_t digits = 0;
+    while (digits < rest.size() && rest[digits] >= '0' && rest[digits] <= '9')
+        ++digits;
+    const std::string_view length = rest.substr(0, digits);
+    rest.remove_prefix(digits);
+    skipBlanks();
+    if (!rest.empty())
+        return false;
+    // A mask with a hole in its 1 bits has no prefix length that could agree with it.
+    const std::uint32_t hostPart = ~mask;
+    if ((hostPart & (hostPart + 1)) != 0)
+        return false;
+    return length == decimal(std::popcount(mask));
+}
+
 void Form1::runMaskStage(const MaskStage& s) {
     // Octets 2 to 4 read the first address octet again for their colour rule. A Text1 changed
     // to something that is not a number during the run simply gives no light cyan cell.
@@ -36,18 +87,23 @@ void Form1::runMaskStage(const MaskStage& s) {
         }
     }
     if (Combo1.Text.empty()) {
-        msgBox(kEmptyPrompt, platform::kExclamation, s.emptyTitle);
+        msgBox(kEmptyPrompt, platform::BoxStyle::Exclamation, s.emptyTitle);
         s.self.disarm();
         return;
     }
     maskText = Combo1.Text;
+    if (!maskTextAcceptable(maskText)) {
+        msgBox(kBadPiecePrompt, platform::BoxStyle::Exclamation, s.badPieceTitle);
+        s.self.disarm();
+        return;
+    }
     const std::string piece = midChars(maskText, static_cast<std::size_t>(4 * s.octet - 3), 3);
     // The text can be typed: a piece that is missing, not a number or not an octet ends the
     // run with a box of its own instead of breaking the stages after it.
     const auto converted = numeric::toInteger16(piece);
     if (converted.status != numeric::Conversion::Ok || converted.value < 0 ||
         converted.value > 255) {
-        msgBox(kBadPiecePrompt, platform::kExclamation, s.badPieceTitle);
+        msgBox(kBadPiecePrompt, platform::BoxStyle::Exclamation, s.badPieceTitle);
         s.self.disarm();
         return;
     }
@@ -63,6 +119,7 @@ void Form1::runMaskStage(const MaskStage& s) {
     });
     s.self.disarm();
     s.next.arm();
+    stageAdvanced(s.self);
 }
 
 void Form1::Timer5_Timer() {

@@ -24,18 +24,41 @@ void ComboBox::typeText(std::string_view text) {
 }
 
 void ListBox::Clear() {
+    const bool tell = announcing();
+    if (tell)
+        observer_->aboutToReset();
     count_ = 0;
     ListIndex = -1;
     ++revision_;
+    if (tell)
+        observer_->reset();
 }
 
 void ListBox::AddItem(std::string_view entry) {
-    Filler f(*this);
-    f.add(entry.size(), [entry](char* room) {
-        if (!entry.empty())
-            std::memcpy(room, entry.data(), entry.size());
-        return room + entry.size();
-    });
+    // Room first: a list too long to grow is left as it was, and the observer hears nothing.
+    makeRoom(count_, 1, entry.size());
+    const bool tell = announcing();
+    if (tell)
+        observer_->aboutToAppend(ListCount());
+    const std::size_t used = starts_[count_];
+    if (!entry.empty())
+        std::memcpy(chars_.get() + used, entry.data(), entry.size());
+    starts_[++count_] = static_cast<std::uint32_t>(used + entry.size());
+    ++revision_;
+    if (tell)
+        observer_->appended();
+}
+
+ListBox::Update::Update(ListBox& list) : list_(list), told_(list.announcing()) {
+    if (told_)
+        list_.observer_->aboutToReset();
+    ++list_.updating_;
+}
+
+ListBox::Update::~Update() {
+    --list_.updating_;
+    if (told_)
+        list_.observer_->reset();
 }
 
 std::vector<std::string> ListBox::entries() const {
@@ -54,9 +77,10 @@ void ListBox::reserve(std::size_t count, std::size_t chars) {
 // stays linear.
 void ListBox::makeRoom(std::size_t held, std::size_t count, std::size_t chars) {
     const std::size_t used = starts_[held];
-    // Entries begin at 32-bit offsets.
-    if (chars > std::numeric_limits<std::uint32_t>::max() - used)
-        throw std::length_error("list box text too long");
+    // Entries begin at 32-bit offsets and are counted in an int.
+    if (chars > std::numeric_limits<std::uint32_t>::max() - used ||
+        count > static_cast<std::size_t>(std::numeric_limits<int>::max()) - held)
+        throw std::length_error("list box too long");
     if (charsRoom_ - used < chars) {
         const std::size_t room = std::max(used + chars, 2 * charsRoom_);
         auto more = std::make_unique_for_overwrite<char[]>(room);

@@ -48,6 +48,19 @@ class ComboBox : public Control {
     int listIndex_ = -1;
 };
 
+// Told of every change to a list box's entries, before and after it is made, so a view can
+// follow the entries in place.
+class ListBoxObserver {
+  public:
+    virtual ~ListBoxObserver() = default;
+    // Every entry may change: Clear, or a whole update (ListBox::Update).
+    virtual void aboutToReset() = 0;
+    virtual void reset() = 0;
+    // One entry is appended at index row.
+    virtual void aboutToAppend(int row) = 0;
+    virtual void appended() = 0;
+};
+
 class ListBox : public Control {
   public:
     class Filler;
@@ -77,6 +90,24 @@ class ListBox : public Control {
     // Grows with every change of the entries, so a view knows when to read them again.
     std::uint64_t revision() const { return revision_; }
 
+    // The view that follows the entries, or none.
+    void setObserver(ListBoxObserver* observer) { observer_ = observer; }
+
+    // Many changes announced as one: the observer hears of a reset when the update begins and
+    // when it ends, and nothing of the single changes between. Filling thousands of entries
+    // this way costs a view one new reading instead of one per entry.
+    class Update {
+      public:
+        explicit Update(ListBox& list);
+        ~Update();
+        Update(const Update&) = delete;
+        Update& operator=(const Update&) = delete;
+
+      private:
+        ListBox& list_;
+        bool told_;
+    };
+
   private:
     // Room for `count` entries and `chars` characters more than the first `held` entries hold.
     void makeRoom(std::size_t held, std::size_t count, std::size_t chars);
@@ -89,16 +120,21 @@ class ListBox : public Control {
     std::size_t startsRoom_ = 1;  // entries + 1
     std::size_t count_ = 0;
     std::uint64_t revision_ = 0;
+    ListBoxObserver* observer_ = nullptr;
+    int updating_ = 0;
+    bool announcing() const { return observer_ && updating_ == 0; }
 };
 
 // Appends many entries in a row, each written straight into the list's storage, and keeps the
 // end of the text and the count in its own hands until it is done: a long list then costs little
 // more than writing its text. The list box holds the new entries once the filler is done (or
-// destroyed, also by an exception); until then nothing else may read or change it.
+// destroyed, also by an exception); until then nothing else may read or change it. The filler is
+// one update (ListBox::Update): the observer hears of one reset for all its entries, when it
+// begins and when it is destroyed.
 class ListBox::Filler {
   public:
     explicit Filler(ListBox& list)
-        : list_(list), count_(list.count_), used_(list.starts_[list.count_]) {}
+        : update_(list), list_(list), count_(list.count_), used_(list.starts_[list.count_]) {}
     ~Filler() { done(); }
     Filler(const Filler&) = delete;
     Filler& operator=(const Filler&) = delete;
@@ -115,7 +151,7 @@ class ListBox::Filler {
         used_ = static_cast<std::size_t>(write(chars + used_) - chars);
         list_.starts_[++count_] = static_cast<std::uint32_t>(used_);
     }
-    // The entry added last.
+    // The entry added last; there must be one.
     std::string_view last() const {
         const std::uint32_t begin = list_.starts_[count_ - 1];
         return {list_.chars_.get() + begin, used_ - begin};
@@ -128,6 +164,7 @@ class ListBox::Filler {
     }
 
   private:
+    const Update update_;
     ListBox& list_;
     std::size_t count_;
     std::size_t used_;

@@ -1,6 +1,9 @@
 #include "window/design.h"
 
+#include <cstdio>
 #include <stdexcept>
+
+#include "window/version.h"
 
 namespace sabrota {
 
@@ -29,22 +32,24 @@ Color defaultFore(Kind k) {
 namespace {
 
 std::vector<ControlDesign> buildTable() {
-    constexpr Color D = colors::kDefault;
     std::vector<ControlDesign> t;
-#define SABROTA_CONTROL(nm, kind, l, tp, w, h, text, face, pts, weight, back, fore, look) \
-    t.push_back({#nm,                                                                     \
-                 ControlId::nm,                                                           \
-                 0,                                                                       \
-                 Kind::kind,                                                              \
-                 {l, tp, w, h},                                                           \
-                 text,                                                                    \
-                 Face::face,                                                              \
-                 pts,                                                                     \
-                 Weight::weight,                                                          \
-                 back,                                                                    \
-                 fore,                                                                    \
-                 Look::look});
-#define SABROTA_CELLS(nm, tp, left8)                                              \
+#define SABROTA_CONTROL(nm, kind, l, tp, w, h, text, face, pts, weight, back, fore, look, click, \
+                        meaning)                                                                 \
+    t.push_back({#nm,                                                                            \
+                 ControlId::nm,                                                                  \
+                 0,                                                                              \
+                 Kind::kind,                                                                     \
+                 {l, tp, w, h},                                                                  \
+                 text,                                                                           \
+                 Face::face,                                                                     \
+                 pts,                                                                            \
+                 Weight::weight,                                                                 \
+                 colors::back,                                                                   \
+                 colors::fore,                                                                   \
+                 Look::look,                                                                     \
+                 Click::click,                                                                   \
+                 meaning});
+#define SABROTA_CELLS(nm, tp, left8, meaning)                                     \
     for (int i = 8; i >= 1; --i)                                                  \
         t.push_back({#nm,                                                         \
                      ControlId::nm,                                               \
@@ -55,9 +60,11 @@ std::vector<ControlDesign> buildTable() {
                      Face::MsPGothic,                                             \
                      14.25,                                                       \
                      Weight::Bold,                                                \
-                     D,                                                           \
-                     D,                                                           \
-                     Look::FramedCentred});
+                     colors::kDefault,                                            \
+                     colors::kDefault,                                            \
+                     Look::FramedCentred,                                         \
+                     Click::None,                                                 \
+                     meaning});
 #include "window/design_table.inc"
 #undef SABROTA_CONTROL
 #undef SABROTA_CELLS
@@ -69,6 +76,28 @@ std::vector<ControlDesign> buildTable() {
 const std::vector<ControlDesign>& designTable() {
     static const std::vector<ControlDesign> table = buildTable();
     return table;
+}
+
+std::string accessibleName(const ControlDesign& d) {
+    if (d.index > 0)
+        return std::string(d.meaning) + " ビット" + std::to_string(d.index);
+    return std::string(d.meaning.empty() ? d.text : d.meaning);
+}
+
+std::string productVersion() {
+    char text[32];
+    std::snprintf(text, sizeof text, "%d.%02d.%04d", version::kMajor, version::kMinor,
+                  version::kPatch);
+    return text;
+}
+
+std::string captionVersion() {
+    return std::to_string(version::kMajor) + "." + std::to_string(version::kMinor) +
+           std::to_string(version::kPatch);
+}
+
+std::string_view homePage() {
+    return design(ControlId::Label70).text;
 }
 
 const ControlDesign& design(ControlId id, int index) {

@@ -4,6 +4,7 @@
 
 #include <array>
 #include <cstdint>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -23,7 +24,13 @@ inline constexpr Color kPeach = 0x00C0E0FF;       // the window's own background
 inline constexpr Color kLightRed = 0x00C0C0FF;    // a 0 bit of the mask
 inline constexpr Color kLightBlue = 0x00FFC0C0;   // a 1 bit of the mask
 inline constexpr Color kLightCyan = 0x00FFFFC0;   // a 1 bit beyond the class's natural mask
-inline constexpr Color kPaleYellow = 0x00C0FFFF;  // an address that coincides with its network
+inline constexpr Color kPaleYellow = 0x00C0FFFF;  // an address that coincides; the link's ground
+inline constexpr Color kPaleGreen = 0x00C0FFC0;   // the network list
+inline constexpr Color kMagenta = 0x00C000C0;     // the two input headings
+inline constexpr Color kGreen = 0x0000C000;       // the host and subnet counts
+inline constexpr Color kRed = 0x000000FF;         // the notice
+inline constexpr Color kTeal = 0x00C0C000;        // the product title
+inline constexpr Color kBlue = 0x00FF0000;        // the home-page link
 inline constexpr Color kDefault = 0xFFFFFFFF;     // "as the kind of control has it"
 }  // namespace colors
 
@@ -35,6 +42,16 @@ enum class Kind { Caption, Value, TextBox, ComboBox, ListBox, Button };
 enum class Face { WindowFont, MsPGothic, HgpSoeiKakuPop, HgSoeiKakuPop };
 enum class Weight { Regular, Bold, BoldItalic };
 enum class Look { Plain, Framed, Centred, FramedCentred };
+// The click handlers of the window; Form1::click runs the one a control names.
+enum class Click {
+    None,
+    CMD1_Click,
+    Command1_Click,
+    Command2_Click,
+    Command3_Click,
+    cmdPrint_Click,
+    Label70_Click
+};
 
 struct Rect {
     int left, top, width, height;  // twips from the top-left of the client area
@@ -45,15 +62,17 @@ inline constexpr int kClientWidthTwips = 11685;
 inline constexpr int kClientHeightTwips = 8505;
 
 inline constexpr std::string_view kWindowTitle = "Sabrota";
-inline constexpr std::string_view kProductVersion = "1.03.0003";
-// Placeholder until the product has a page of its own (a domain reserved for documentation).
-inline constexpr std::string_view kHomePage = "https://www.example.com/sabrota/";
 inline constexpr double kWindowFontPoints = 8.25;
+
+// The version of the executable, "1.03.0003", and as the window's version caption writes it
+// after "Ver", "1.33".
+std::string productVersion();
+std::string captionVersion();
 
 // Every control name of the window, in the order of the design table.
 enum class ControlId {
 #define SABROTA_CONTROL(name, ...) name,
-#define SABROTA_CELLS(name, top, left8) name,
+#define SABROTA_CELLS(name, ...) name,
 #include "window/design_table.inc"
 #undef SABROTA_CONTROL
 #undef SABROTA_CELLS
@@ -72,6 +91,10 @@ struct ControlDesign {
     Color back;  // colors::kDefault: the kind's default
     Color fore;
     Look look;
+    Click click;
+    // What the control holds, for a screen reader; empty for a caption. A bit cell's is its
+    // octet's.
+    std::string_view meaning;
 };
 
 inline constexpr bool isFramed(Look l) {
@@ -91,9 +114,17 @@ inline Color designFore(const ControlDesign& d) {
     return d.fore == colors::kDefault ? defaultFore(d.kind) : d.fore;
 }
 
+// What a screen reader calls the control: a caption by its text, a value field by what it
+// holds ("アドレスクラス"), a bit cell by its octet and bit ("アドレス第1オクテット ビット8").
+std::string accessibleName(const ControlDesign& d);
+
 // All controls, the 64 bit cells included (cell 8 of an array first).
 const std::vector<ControlDesign>& designTable();
 const ControlDesign& design(ControlId id, int index = 0);
+
+// The address the home-page link shows and opens. A placeholder under a domain reserved for
+// documentation until the product has a page of its own.
+std::string_view homePage();
 
 // Combo1's items: index k stands for prefix length k + 8.
 inline constexpr int kMaskItemCount = 24;

@@ -43,6 +43,25 @@ const Control& Form1::control(ControlId id, int index) const {
     return const_cast<Form1*>(this)->control(id, index);
 }
 
+void Form1::click(Click handler) {
+    switch (handler) {
+        case Click::None:
+            return;
+        case Click::CMD1_Click:
+            return CMD1_Click();
+        case Click::Command1_Click:
+            return Command1_Click();
+        case Click::Command2_Click:
+            return Command2_Click();
+        case Click::Command3_Click:
+            return Command3_Click();
+        case Click::cmdPrint_Click:
+            return cmdPrint_Click();
+        case Click::Label70_Click:
+            return Label70_Click();
+    }
+}
+
 void Form1::timerTick(int number) {
     if (number < 1 || number > kTimerCount)
         return;
@@ -54,6 +73,7 @@ void Form1::timerTick(int number) {
         bool& flag;
         ~Done() { flag = false; }
     } done{running};
+    const StageWatch watch = stageStarting(number);
     switch (number) {
         case 1:
             Timer1_Timer();
@@ -89,9 +109,10 @@ void Form1::timerTick(int number) {
             Timer11_Timer();
             break;
     }
+    stageFinished(number, watch);
 }
 
-void Form1::msgBox(std::string_view prompt, int style, std::string_view title) {
+void Form1::msgBox(std::string_view prompt, platform::BoxStyle style, std::string_view title) {
     services_.box.show(prompt, style, title.empty() ? kWindowTitle : title);
 }
 

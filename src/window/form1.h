@@ -4,9 +4,11 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <stdexcept>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "platform/services.h"
 #include "window/controls.h"
@@ -67,6 +69,8 @@ class Form1 {
     void Command3_Click();
     void cmdPrint_Click();
     void Label70_Click();
+    // The click handler that a control's design row names; Click::None does nothing.
+    void click(Click handler);
     // A tick of Timer1 … Timer11. A tick that comes while the same stage is still running
     // (its message box open) is let go: a stage never runs inside itself.
     void timerTick(int number);
@@ -101,6 +105,12 @@ class Form1 {
     std::string addrBits1, addrBits2, addrBits3, addrBits4;
     std::string maskBits1, maskBits2, maskBits3, maskBits4;
 
+    // The input boxes as the stages of one run read them: Text1 … Text4 and Combo1's text.
+    struct RunInput {
+        std::string text1, text2, text3, text4, mask;
+        bool operator==(const RunInput&) const = default;
+    };
+
     // The three procedures shared by the classification and the subnet arithmetic.
     void ShowHostCount();
     void ComputeNetworkRange();
@@ -128,8 +138,42 @@ class Form1 {
     void BuildNetworkList();
     void resetResultFields();
 
+    // Keeping track of the latest run for the export (stages/calculate.cpp). Calculate starts
+    // a run; each stage of it must come in its turn and read the input the earlier ones read.
+    // A stage of an older chain that writes into the results spoils the run, unless it read
+    // the very input the run reads: then it wrote what the run writes.
+    struct StageWatch {
+        std::uint64_t run = 0;    // runSerial_ when the stage began
+        std::uint64_t ticks = 0;  // tickCount_ when the stage began
+        bool inTurn = false;
+        bool guarded = false;  // an older chain's stage with results to protect
+        bool exportWas = false;
+        RunInput input;  // what an older chain's stage found in the boxes
+        std::string captions;
+        std::uint64_t listRevision = 0;
+    };
+    StageWatch stageStarting(int number);
+    void stageFinished(int number, const StageWatch& watch);
+    void stageAdvanced(const Timer& self);
+    void runSpoiled();
+    RunInput inputBoxes() const;
+    std::string captions() const;
+    bool maskTextAcceptable(std::string_view text) const;
+
+    std::uint64_t runSerial_ = 0;  // grows with every Calculate and Clear
+    std::uint64_t tickCount_ = 0;  // stage ticks begun, nested ones included
+    int runNext_ = 0;              // the stage the latest run waits for; 0 once it has ended
+    bool runSound_ = false;        // it read one input throughout and nothing else wrote
+    RunInput runRead_;
+    std::vector<RunInput> olderChainReads_;  // inputs of older chains' stages that wrote
+    std::array<bool, kTimerCount> advanced_{};
+    // What the export writes for the input: the run whose results the window shows, an empty
+    // input for a window that holds no results (start-up, Clear), nothing while no whole run
+    // is on the window.
+    std::optional<RunInput> exportInput_ = RunInput{};
+
     // A modal box; an empty title shows the program's name.
-    void msgBox(std::string_view prompt, int style, std::string_view title = {});
+    void msgBox(std::string_view prompt, platform::BoxStyle style, std::string_view title = {});
 
     platform::Services services_;
     std::array<bool, kTimerCount> running_{};

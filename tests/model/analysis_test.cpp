@@ -6,7 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "platform/headless/headless.h"
+#include "headless/headless.h"
+#include "support/texts.h"
 
 namespace {
 
@@ -19,7 +20,7 @@ const Shown kClassless{"クラスレス。ホスト数とネットワークの�
                        "クラスレス！！"};
 const Shown kBadMask{"サブネットマスクが正しくありません。一覧から選択してください。", 48,
                      "サブネットマスク：不正！！"};
-const std::string kRefusal = "CPU(T_T):計算が大変なので計算いたしません！！";
+const std::string& kRefusal = sabrota::test::kListRefusal;
 
 std::string dotted(const Control& a, const Control& b, const Control& c, const Control& d) {
     if (a.Caption.empty() && b.Caption.empty() && c.Caption.empty() && d.Caption.empty())
@@ -339,7 +340,8 @@ TEST(Analysis, RefusedTypedMasks) {
             EXPECT_TRUE(w.clock.runUntilIdle());
             EXPECT_EQ(w.box.shown, std::vector<Shown>{kBadMask});
             EXPECT_EQ(w.clock.fired.back(), 9);
-            EXPECT_EQ(w->Command3.Enabled, enabledBefore);
+            // Calculate took the button away even where a run had enabled it.
+            EXPECT_FALSE(w->Command3.Enabled);
             EXPECT_EQ(w->Label14.Caption, "");
             EXPECT_EQ(w->Label20.Caption, "");
             EXPECT_EQ(w->List1.ListCount(), 0);
@@ -348,13 +350,13 @@ TEST(Analysis, RefusedTypedMasks) {
 }
 
 // The mask text without leading zeros: "255.0.255.0" cuts into the pieces "255", "0.2", "55."
-// and nothing, so the fourth mask stage already stops the run.
-TEST(Analysis, ShortTypedMaskStopsAtFourthPiece) {
+// and nothing, with no "." at the 4th character, so the first mask stage already stops the run.
+TEST(Analysis, ShortTypedMaskStopsAtFirstMaskStage) {
     HeadlessWindow w;
     w.calculate("192", "168", "1", "1", "255.0.255.0");
     EXPECT_EQ(w.box.shown, (std::vector<Shown>{{"サブネットマスクを一覧から選択してください。", 48,
-                                                "サブネット４：範囲外！！"}}));
-    EXPECT_EQ(w.clock.fired.back(), 8);
+                                                "サブネット１：範囲外！！"}}));
+    EXPECT_EQ(w.clock.fired.back(), 5);
 }
 
 // The sweep: every first octet with every mask, against a plain 32-bit computation.

@@ -4,7 +4,8 @@
 #include <string>
 #include <vector>
 
-#include "platform/headless/headless.h"
+#include "headless/headless.h"
+#include "support/texts.h"
 
 namespace {
 
@@ -14,7 +15,7 @@ using sabrota::Form1;
 using sabrota::headless::HeadlessWindow;
 using sabrota::headless::Shown;
 
-const std::string kMask24 = "255.255.255.000    /24";
+using sabrota::test::kMask24;
 
 std::vector<CellArray*> cellArrays(Form1& f) {
     return {&f.Label81, &f.Label82, &f.Label83, &f.Label84,
@@ -120,8 +121,8 @@ TEST(SideCommands, MemoAndLink) {
     EXPECT_EQ(w.shell.opened, std::vector<std::string>{"ip-memo.txt"});
     w->Label70_Click();
     EXPECT_EQ(w.shell.opened,
-              (std::vector<std::string>{"ip-memo.txt", std::string(sabrota::kHomePage)}));
-    EXPECT_EQ(w->Label70.Caption, sabrota::kHomePage);
+              (std::vector<std::string>{"ip-memo.txt", std::string(sabrota::homePage())}));
+    EXPECT_EQ(w->Label70.Caption, sabrota::homePage());
     // Nothing else moves: no box, no timer, no result.
     EXPECT_TRUE(w.box.shown.empty());
     EXPECT_FALSE(w.clock.anyArmed());

@@ -5,13 +5,14 @@
 #include <string>
 #include <vector>
 
-#include "platform/headless/headless.h"
+#include "headless/headless.h"
+#include "support/texts.h"
 
 namespace {
 
 using sabrota::headless::HeadlessWindow;
 
-const std::string kRefusal = "CPU(T_T):計算が大変なので計算いたしません！！";
+const std::string& kRefusal = sabrota::test::kListRefusal;
 
 struct ListCase {
     std::string a, b, c, d;

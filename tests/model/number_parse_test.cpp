@@ -7,7 +7,7 @@
 #include <optional>
 #include <string>
 
-#include "platform/headless/headless.h"
+#include "headless/headless.h"
 #include "platform/number_parse.h"
 
 namespace {

@@ -9,7 +9,7 @@
 #include <random>
 #include <string>
 
-#include "platform/headless/headless.h"
+#include "headless/headless.h"
 
 namespace {
 

@@ -2,6 +2,7 @@
 // widgets, real 30 ms timers and the desktop seams.
 #include <gtest/gtest.h>
 
+#include <QAbstractItemModelTester>
 #include <QApplication>
 #include <QComboBox>
 #include <QDesktopServices>
@@ -17,14 +18,16 @@
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QScrollBar>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 #include <filesystem>
+#include <map>
 #include <optional>
 
-#include "platform/headless/headless.h"
+#include "gui/main_window.h"
+#include "headless/headless.h"
 #include "platform/posix/posix_services.h"
-#include "platform/qt/main_window.h"
 
 using namespace sabrota;
 using sabrota::qt::MainWindow;
@@ -61,25 +64,26 @@ QString programFolder() {
     return QString::fromStdString(platform::ExecutableFolder::folder().string());
 }
 
-// The desktop colour a system colour of the design stands for.
+// What each colour of the design looks like on the screen: the window's own colours as red,
+// green and blue, the desktop's system colours as the palette role they stand for.
 QColor expected(Color c) {
-    if (!isSystemColor(c))
-        return QColor(int(c & 0xFF), int((c >> 8) & 0xFF), int((c >> 16) & 0xFF));
-    const QPalette p = QApplication::palette();
-    switch (c & 0xFF) {
-        case 0x05:
-            return p.color(QPalette::Active, QPalette::Base);
-        case 0x08:
-            return p.color(QPalette::Active, QPalette::Text);
-        case 0x0D:
-            return p.color(QPalette::Active, QPalette::Highlight);
-        case 0x0F:
-            return p.color(QPalette::Active, QPalette::Button);
-        case 0x12:
-            return p.color(QPalette::Active, QPalette::ButtonText);
-        case 0x16:
-            return p.color(QPalette::Active, QPalette::Light);
-    }
+    static const std::map<Color, QColor> own = {
+        {0x00C0E0FF, QColor(255, 224, 192)}, {0x00C000C0, QColor(192, 0, 192)},
+        {0x00C0C0FF, QColor(255, 192, 192)}, {0x0000C000, QColor(0, 192, 0)},
+        {0x00FFFFC0, QColor(192, 255, 255)}, {0x00C0FFFF, QColor(255, 255, 192)},
+        {0x000000FF, QColor(255, 0, 0)},     {0x00C0C000, QColor(0, 192, 192)},
+        {0x00C0FFC0, QColor(192, 255, 192)}, {0x00FF0000, QColor(0, 0, 255)},
+    };
+    static const std::map<Color, QPalette::ColorRole> system = {
+        {0x80000005, QPalette::Base},       {0x80000008, QPalette::Text},
+        {0x8000000D, QPalette::Highlight},  {0x8000000F, QPalette::Button},
+        {0x80000012, QPalette::ButtonText}, {0x80000016, QPalette::Light},
+    };
+    if (auto it = own.find(c); it != own.end())
+        return it->second;
+    if (auto it = system.find(c); it != system.end())
+        return QApplication::palette().color(QPalette::Active, it->second);
+    ADD_FAILURE() << "a colour the design does not use: " << std::hex << c;
     return {};
 }
 
@@ -482,8 +486,8 @@ TEST_F(WindowTest, TheLinkOpensTheHomePage) {
     EXPECT_EQ(w(ControlId::Label70)->cursor().shape(), Qt::PointingHandCursor);
     QTest::mouseClick(w(ControlId::Label70), Qt::LeftButton);
     ASSERT_EQ(catcher.urls.size(), 1);
-    EXPECT_EQ(catcher.urls[0], QUrl(qs(kHomePage)));
-    EXPECT_EQ(label(ControlId::Label70)->text(), qs(kHomePage));
+    EXPECT_EQ(catcher.urls[0], QUrl(qs(homePage())));
+    EXPECT_EQ(label(ControlId::Label70)->text(), qs(homePage()));
 }
 
 TEST_F(WindowTest, PrintShowsResultsAndListButNoButton) {
@@ -573,6 +577,36 @@ TEST_F(WindowTest, ThePrintIsOneLandscapePage) {
     for (auto it = pages; it.hasNext(); it.next())
         ++count;
     EXPECT_EQ(count, 1);
+}
+
+// Qt's own checker watches every signal of the list model while the list is filled, emptied by
+// Clear and filled again, and while a second Calculate empties it mid-way.
+TEST_F(WindowTest, TheListModelKeepsQtsRulesThroughRunsAndClear) {
+    open();
+    QAbstractItemModelTester tester(window->listModel(),
+                                    QAbstractItemModelTester::FailureReportingMode::Fatal);
+    QSignalSpy resets(window->listModel(), &QAbstractItemModel::modelReset);
+    calculate({"172", "16", "5", "4"}, 12);
+    EXPECT_EQ(window->listModel()->rowCount(), 16);
+    EXPECT_EQ(window->listModel()->index(15).data().toString(), "172.16.240.0");
+    QTest::mouseClick(button(ControlId::Command2), Qt::LeftButton);
+    EXPECT_EQ(window->listModel()->rowCount(), 0);
+    calculate({"192", "168", "1", "130"}, 18);
+    EXPECT_EQ(window->listModel()->rowCount(), 4);
+    EXPECT_EQ(window->listView()->currentIndex().row(), 2);
+    QTest::mouseClick(button(ControlId::CMD1), Qt::LeftButton);
+    EXPECT_EQ(window->listModel()->rowCount(), 0);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return idle(); }, 15000));
+    EXPECT_EQ(window->listModel()->rowCount(), 4);
+    EXPECT_GE(resets.count(), 6);
+}
+
+// A fault inside an event ends that event; the event loop and the window go on.
+TEST_F(WindowTest, AFaultInAnEventDoesNotReachTheEventLoop) {
+    open();
+    EXPECT_NO_THROW(window->dispatch([] { throw std::runtime_error("a broken handler"); }));
+    calculate({"192", "168", "1", "130"}, 18);
+    EXPECT_EQ(label(ControlId::Label14)->text(), "C");
 }
 
 }  // namespace

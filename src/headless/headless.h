@@ -40,6 +40,8 @@ class VirtualClock : public platform::TimerDriver {
 
 struct Shown {
     std::string prompt;
+    // The box's style as the desktop the window comes from numbers it: 0 for a plain box, 48
+    // for one with the exclamation icon, so a test reads like the box it expects.
     int style;
     std::string title;
     bool operator==(const Shown&) const = default;
@@ -48,7 +50,7 @@ struct Shown {
 // Records every box; the test may act while one is "open" (the desktop's nested event loop).
 class ScriptedMessageBox : public platform::MessageBox {
   public:
-    void show(std::string_view prompt, int style, std::string_view title) override;
+    void show(std::string_view prompt, platform::BoxStyle style, std::string_view title) override;
     std::vector<Shown> shown;
     std::function<void(const Shown&)> whileOpen;
     int openNow = 0;
@@ -58,7 +60,8 @@ class MemoryFileStore : public platform::FileStore {
   public:
     bool replaceFile(std::string_view name, std::string_view bytes) override;
     std::map<std::string, std::string, std::less<>> files;
-    bool failing = false;  // every write fails and leaves the files as they are
+    bool failing = false;   // every write fails and leaves the files as they are
+    bool throwing = false;  // every write throws, as a part of the system that is missing would
     int writes = 0;
 };
 

@@ -1,4 +1,4 @@
-#include "platform/qt/qt_services.h"
+#include "gui/qt_services.h"
 
 #include <QDesktopServices>
 #include <QDir>
@@ -9,17 +9,14 @@
 #include <QUrl>
 #include <QWidget>
 
+#include "gui/qtext.h"
+
 namespace sabrota::qt {
 
-namespace {
-QString fromView(std::string_view s) {
-    return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
-}
-}  // namespace
-
-void QtMessageBox::show(std::string_view prompt, int style, std::string_view title) {
-    const auto icon = style == platform::kExclamation ? QMessageBox::Warning : QMessageBox::NoIcon;
-    QMessageBox box(icon, fromView(title), fromView(prompt), QMessageBox::Ok, parent_);
+void QtMessageBox::show(std::string_view prompt, platform::BoxStyle style, std::string_view title) {
+    const auto icon =
+        style == platform::BoxStyle::Exclamation ? QMessageBox::Warning : QMessageBox::NoIcon;
+    QMessageBox box(icon, qs(title), qs(prompt), QMessageBox::Ok, parent_);
     box.setTextFormat(Qt::PlainText);
     box.exec();
 }
@@ -54,7 +51,7 @@ bool QtTimerDriver::active(int number) const {
 }
 
 void QtShellOpen::open(std::string_view target) {
-    const QString t = fromView(target);
+    const QString t = qs(target);
     QUrl url(t);
     // A document of the current directory goes to the opener as an absolute file address:
     // openers do not understand a relative "file:ip-memo.txt". Whether anything opens (a

@@ -20,7 +20,7 @@ namespace sabrota::qt {
 class QtMessageBox : public platform::MessageBox {
   public:
     explicit QtMessageBox(QWidget* parent = nullptr) : parent_(parent) {}
-    void show(std::string_view prompt, int style, std::string_view title) override;
+    void show(std::string_view prompt, platform::BoxStyle style, std::string_view title) override;
 
   private:
     QWidget* parent_;

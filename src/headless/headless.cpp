@@ -1,6 +1,7 @@
-#include "platform/headless/headless.h"
+#include "headless/headless.h"
 
 #include <sstream>
+#include <stdexcept>
 
 namespace sabrota::headless {
 
@@ -46,8 +47,10 @@ bool VirtualClock::runUntilIdle(long long limitMs) {
     return !anyArmed();
 }
 
-void ScriptedMessageBox::show(std::string_view prompt, int style, std::string_view title) {
-    shown.push_back({std::string(prompt), style, std::string(title)});
+void ScriptedMessageBox::show(std::string_view prompt, platform::BoxStyle style,
+                              std::string_view title) {
+    shown.push_back({std::string(prompt), style == platform::BoxStyle::Exclamation ? 48 : 0,
+                     std::string(title)});
     ++openNow;
     if (whileOpen)
         whileOpen(shown.back());
@@ -56,6 +59,8 @@ void ScriptedMessageBox::show(std::string_view prompt, int style, std::string_vi
 
 bool MemoryFileStore::replaceFile(std::string_view name, std::string_view bytes) {
     ++writes;
+    if (throwing)
+        throw std::runtime_error("the file store is broken");
     if (failing)
         return false;
     files.insert_or_assign(std::string(name), std::string(bytes));

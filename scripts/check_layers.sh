@@ -1,0 +1,21 @@
+#!/usr/bin/env bash
+# Fails when an include runs against the layers: src/platform is the bottom and includes
+# nothing of the model or the front ends; the model includes neither front end nor Qt.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+bad=0
+report() {
+  echo "layer check: $1 may not include these:"
+  printf '%s\n' "$2" | sed 's/^/  /'
+  bad=1
+}
+hits=$(grep -rnE '#include[[:space:]]*"(window|stages|analysis|netlist|commands|gui|headless)/' \
+         src/platform || true)
+[ -z "$hits" ] || report "src/platform" "$hits"
+hits=$(grep -rnE '#include[[:space:]]*[<"](gui/|headless/|Q[A-Za-z]+[>"])' \
+         src/window src/stages src/analysis src/netlist src/commands || true)
+[ -z "$hits" ] || report "the model" "$hits"
+hits=$(grep -rnE '#include[[:space:]]*"gui/' src/headless || true)
+[ -z "$hits" ] || report "src/headless" "$hits"
+[ "$bad" -eq 0 ] && echo "layer check: every include runs downwards"
+exit "$bad"

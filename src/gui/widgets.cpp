@@ -1,0 +1,71 @@
+#include "gui/widgets.h"
+
+#include <QApplication>
+#include <QInputMethodEvent>
+#include <QMouseEvent>
+#include <QPainter>
+#include <algorithm>
+
+namespace sabrota::qt {
+
+OctetEdit::OctetEdit(QWidget* parent) : QLineEdit(parent) {
+    setMaxLength(3);
+    setAttribute(Qt::WA_InputMethodEnabled, false);
+}
+
+QVariant OctetEdit::inputMethodQuery(Qt::InputMethodQuery query) const {
+    // The attribute alone does not keep the editor away; saying so here does.
+    if (query == Qt::ImEnabled)
+        return false;
+    return QLineEdit::inputMethodQuery(query);
+}
+
+void OctetEdit::inputMethodEvent(QInputMethodEvent* e) {
+    // Text committed by an input method is not held to the maximum length by QLineEdit.
+    const QString commit = e->commitString();
+    if (!commit.isEmpty()) {
+        const qsizetype kept =
+            text().size() - selectedText().size() - std::max(0, e->replacementLength());
+        const qsizetype room = std::max<qsizetype>(0, maxLength() - kept);
+        if (commit.size() > room) {
+            QInputMethodEvent cut(e->preeditString(), e->attributes());
+            cut.setCommitString(commit.left(room), e->replacementStart(), e->replacementLength());
+            QLineEdit::inputMethodEvent(&cut);
+            if (text().size() > maxLength())
+                setText(text().left(maxLength()));
+            return;
+        }
+    }
+    QLineEdit::inputMethodEvent(e);
+    if (text().size() > maxLength())
+        setText(text().left(maxLength()));
+}
+
+DesignLabel::DesignLabel(bool framed, QWidget* parent) : QLabel(parent), framed_(framed) {
+    if (framed_)
+        setContentsMargins(1, 1, 1, 1);
+    setTextFormat(Qt::PlainText);
+    setWordWrap(true);
+    setIndent(0);
+    setMargin(0);
+    setForegroundRole(QPalette::Text);
+    setAutoFillBackground(true);
+}
+
+void DesignLabel::paintEvent(QPaintEvent* e) {
+    QLabel::paintEvent(e);
+    if (!framed_)
+        return;
+    QPainter p(this);
+    p.setPen(QApplication::palette().color(QPalette::Active, QPalette::WindowText));
+    p.drawRect(rect().adjusted(0, 0, -1, -1));
+}
+
+// A click is a press and a release on the label, as for a button.
+void DesignLabel::mouseReleaseEvent(QMouseEvent* e) {
+    QLabel::mouseReleaseEvent(e);
+    if (e->button() == Qt::LeftButton && rect().contains(e->position().toPoint()) && clicked)
+        clicked();
+}
+
+}  // namespace sabrota::qt
