@@ -26,6 +26,8 @@ PAIRS = [
      "BM_Plain_Csv16384_Memory", "cpu_time", 2.0),
     ("CSV of 16,384 entries, to disk", "BM_CsvExport_16384_Disk", "BM_Plain_Csv16384_Disk",
      "real_time", 1.2),
+    ("same, against the plain way with the folder synced too", "BM_CsvExport_16384_Disk",
+     "BM_Plain_Csv16384_DiskSyncedFolder", "real_time", 1.2),
     ("start-up to first paint under Xvfb, CPU time", "BM_StartUpToFirstPaintX11",
      "BM_BareStartUpToFirstPaintX11", "child_cpu_ms", 1.1),
     ("start-up to first paint offscreen, CPU time", "BM_StartUpToFirstPaintOffscreen",

@@ -3,28 +3,11 @@
 #include <iconv.h>
 
 #include <cerrno>
-#include <cstdint>
-#include <cstring>
 #include <stdexcept>
 
 namespace sabrota::platform {
 
 namespace {
-
-// Eight bytes at a time: the export's texts are mostly digits and dots, and are looked at once.
-bool isAscii(std::string_view s) {
-    const char* p = s.data();
-    std::size_t left = s.size();
-    std::uint64_t seen = 0;
-    for (; left >= 8; p += 8, left -= 8) {
-        std::uint64_t word;
-        std::memcpy(&word, p, 8);
-        seen |= word;
-    }
-    for (; left > 0; ++p, --left)
-        seen |= static_cast<unsigned char>(*p);
-    return (seen & 0x8080808080808080ULL) == 0;
-}
 
 // The bytes of the broken or unencodable sequence at s: its lead byte and the continuation
 // bytes that follow it, no more than the lead announces, so the next character survives.
@@ -93,17 +76,8 @@ std::string AnsiTextWriter::encode(std::string_view utf8) {
     return converter().convert(utf8);
 }
 
-void AnsiTextWriter::append(std::string_view encoded) {
-    out_.append(encoded);
-    column_ += encoded.size();
-}
-
-void AnsiTextWriter::write(std::string_view text) {
-    // ASCII is the same in code page 932: copied as it is, without the converter.
-    if (isAscii(text))
-        append(text);
-    else
-        append(converter().convert(text));
+void AnsiTextWriter::writeConverted(std::string_view text) {
+    append(converter().convert(text));
 }
 
 void AnsiTextWriter::reserve(std::size_t bytes) {
@@ -114,11 +88,6 @@ void AnsiTextWriter::zone() {
     const std::size_t blanks = kZoneWidth - column_ % kZoneWidth;
     out_.append(blanks, ' ');
     column_ += blanks;
-}
-
-void AnsiTextWriter::endLine() {
-    out_ += "\r\n";
-    column_ = 0;
 }
 
 }  // namespace sabrota::platform

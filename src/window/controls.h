@@ -82,6 +82,8 @@ class ListBox : public Control {
     }
     // A copy of every entry, in order.
     std::vector<std::string> entries() const;
+    // The text of all entries one after another, with nothing between them.
+    std::string_view text() const { return {chars_.get(), starts_[count_]}; }
     // Makes room for this many entries of this many characters in all, so that a long list is
     // filled without moving what it holds.
     void reserve(std::size_t count, std::size_t chars);
