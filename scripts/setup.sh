@@ -4,7 +4,7 @@ set -euo pipefail
 
 packages=(cmake g++ make pkg-config qt6-base-dev libgl-dev fonts-ipafont-gothic
           libgtest-dev libgmock-dev libbenchmark-dev clang libclang-rt-14-dev clang-format
-          python3 e2fsprogs)
+          python3 e2fsprogs xvfb xauth dbus at-spi2-core python3-pyatspi)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

@@ -172,7 +172,9 @@ void MainWindow::wire(std::size_t i) {
         });
     } else if (d.kind == Kind::ComboBox) {
         auto* c = static_cast<QComboBox*>(bound_[i].widget);
-        connect(c->lineEdit(), &QLineEdit::textEdited, this, [this, i](const QString& t) {
+        // Any change but the window's own: typing, and text a screen reader or other
+        // assistive tool puts into the line, which Qt does not report as edited.
+        connect(c->lineEdit(), &QLineEdit::textChanged, this, [this, i](const QString& t) {
             if (syncing_)
                 return;
             dispatch([&] {
