@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "gui/accessibility.h"
+#include "url_catcher.h"
 #include "window_fixture.h"
 
 using namespace sabrota;
@@ -15,20 +16,7 @@ using sabrota::qttest::qs;
 
 namespace {
 
-class UrlCatcher : public QObject {
-    Q_OBJECT
-  public:
-    explicit UrlCatcher(QString scheme) : scheme_(std::move(scheme)) {
-        QDesktopServices::setUrlHandler(scheme_, this, "open");
-    }
-    ~UrlCatcher() override { QDesktopServices::unsetUrlHandler(scheme_); }
-    QList<QUrl> urls;
-  public slots:
-    void open(const QUrl& url) { urls.append(url); }
-
-  private:
-    QString scheme_;
-};
+using qttest::UrlCatcher;
 
 QAccessibleInterface* accessible(QObject* o) {
     return QAccessible::queryAccessibleInterface(o);
@@ -150,5 +138,3 @@ TEST_F(AccessibilityTest, ACutListEntryShowsWholeOnHoverAndToAScreenReader) {
 }
 
 }  // namespace
-
-#include "accessibility_test.moc"

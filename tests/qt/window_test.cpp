@@ -28,6 +28,7 @@
 #include "gui/main_window.h"
 #include "headless/headless.h"
 #include "platform/posix/posix_services.h"
+#include "url_catcher.h"
 #include "window_fixture.h"
 
 using namespace sabrota;
@@ -39,21 +40,7 @@ QString qs(std::string_view s) {
     return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
 }
 
-// Catches what the window hands to the desktop for one URL scheme.
-class UrlCatcher : public QObject {
-    Q_OBJECT
-  public:
-    explicit UrlCatcher(QString scheme) : scheme_(std::move(scheme)) {
-        QDesktopServices::setUrlHandler(scheme_, this, "open");
-    }
-    ~UrlCatcher() override { QDesktopServices::unsetUrlHandler(scheme_); }
-    QList<QUrl> urls;
-  public slots:
-    void open(const QUrl& url) { urls.append(url); }
-
-  private:
-    QString scheme_;
-};
+using qttest::UrlCatcher;
 
 // Keeps the working folder of the test process as it was.
 struct CwdGuard {
@@ -597,5 +584,3 @@ int main(int argc, char** argv) {
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }
-
-#include "window_test.moc"
