@@ -7,7 +7,8 @@ set -euo pipefail
 
 packages=(cmake g++ make pkg-config qt6-base-dev libgl-dev fonts-ipafont-gothic
           libgtest-dev libgmock-dev libbenchmark-dev clang libclang-rt-14-dev clang-format
-          python3 e2fsprogs dpkg-dev lintian appstream desktop-file-utils librsvg2-bin)
+          python3 e2fsprogs dpkg-dev lintian appstream desktop-file-utils librsvg2-bin
+          xvfb xauth dbus at-spi2-core python3-pyatspi)
 
 if [[ "${1:-}" == --list ]]; then
   printf '%s\n' "${packages[@]}"

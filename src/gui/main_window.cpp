@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <exception>
 
+#include "gui/accessibility.h"
 #include "gui/look.h"
 #include "gui/qtext.h"
 #include "gui/widgets.h"
@@ -32,6 +33,7 @@ MainWindow::MainWindow(WindowOptions options)
     : qtBox_(this),
       box_(*this, options.box ? *options.box : static_cast<platform::MessageBox&>(qtBox_)),
       printer_(*this, [this] { sync(); }) {
+    installAccessibility();
     installFontSubstitutions();
     setWindowTitle(qs(kWindowTitle));
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
@@ -112,6 +114,7 @@ QWidget* MainWindow::makeWidget(const ControlDesign& d) {
         case Kind::Caption:
         case Kind::Value: {
             auto* l = new DesignLabel(isFramed(d.look), this);
+            l->setHoldsValue(d.kind == Kind::Value);
             // Text from the top, as desktop labels of this kind draw it.
             l->setAlignment(Qt::AlignTop | (isCentred(d.look) ? Qt::AlignHCenter : Qt::AlignLeft));
             if (d.click != Click::None) {
@@ -130,16 +133,16 @@ QWidget* MainWindow::makeWidget(const ControlDesign& d) {
             c->setEditable(true);
             c->setInsertPolicy(QComboBox::NoInsert);
             c->setCompleter(nullptr);
-            c->setMaxVisibleItems(kMaskItemCount);
             for (auto item : maskItems())
                 c->addItem(qs(item));
+            dropDownBelow(*c);
             return c;
         }
         case Kind::ListBox:
             list_ = new NetworkListView(this);
             return list_;
         case Kind::Button: {
-            auto* b = new QPushButton(this);
+            auto* b = new DesignButton(this);
             b->setAutoDefault(false);
             b->setDefault(false);
             if (d.click != Click::None)
@@ -169,7 +172,9 @@ void MainWindow::wire(std::size_t i) {
         });
     } else if (d.kind == Kind::ComboBox) {
         auto* c = static_cast<QComboBox*>(bound_[i].widget);
-        connect(c->lineEdit(), &QLineEdit::textEdited, this, [this, i](const QString& t) {
+        // Any change but the window's own: typing, and text a screen reader or other
+        // assistive tool puts into the line, which Qt does not report as edited.
+        connect(c->lineEdit(), &QLineEdit::textChanged, this, [this, i](const QString& t) {
             if (syncing_)
                 return;
             dispatch([&] {
@@ -209,7 +214,7 @@ void MainWindow::apply(Bound& b, bool force) {
 
     if (isLabel(d.kind)) {
         if (force || c.Caption != s.Caption)
-            static_cast<QLabel*>(w)->setText(qs(c.Caption));
+            static_cast<DesignLabel*>(w)->setCaption(qs(c.Caption));
     } else if (d.kind == Kind::Button) {
         if (force || c.Caption != s.Caption)
             static_cast<QPushButton*>(w)->setText(qs(c.Caption));

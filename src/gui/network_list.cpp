@@ -1,5 +1,7 @@
 #include "gui/network_list.h"
 
+#include <QHelpEvent>
+#include <QToolTip>
 #include <algorithm>
 
 #include "gui/qtext.h"
@@ -19,8 +21,12 @@ int NetworkListModel::rowCount(const QModelIndex& parent) const {
     return parent.isValid() ? 0 : list_.ListCount();
 }
 
+// The whole entry also serves as the tool tip and as what a screen reader reads: the view
+// cuts an entry that is wider than its column.
 QVariant NetworkListModel::data(const QModelIndex& index, int role) const {
-    if (role != Qt::DisplayRole || !index.isValid() || index.row() >= list_.ListCount())
+    const bool wanted =
+        role == Qt::DisplayRole || role == Qt::ToolTipRole || role == Qt::AccessibleTextRole;
+    if (!wanted || !index.isValid() || index.row() >= list_.ListCount())
         return {};
     return qs(list_.List(index.row()));
 }
@@ -42,6 +48,25 @@ NetworkListView::NetworkListView(QWidget* parent) : QListView(parent) {
 void NetworkListView::resizeEvent(QResizeEvent* e) {
     QListView::resizeEvent(e);
     fitGrid();
+}
+
+bool NetworkListView::isCut(const QModelIndex& index) const {
+    QStyleOptionViewItem option;
+    initViewItemOption(&option);
+    return itemDelegateForIndex(index)->sizeHint(option, index).width() > visualRect(index).width();
+}
+
+// The tool tip comes up only for an entry the column cuts; one shown in full needs none.
+bool NetworkListView::viewportEvent(QEvent* e) {
+    if (e->type() == QEvent::ToolTip) {
+        const QModelIndex index = indexAt(static_cast<QHelpEvent*>(e)->pos());
+        if (index.isValid() && !isCut(index)) {
+            QToolTip::hideText();
+            e->accept();
+            return true;
+        }
+    }
+    return QListView::viewportEvent(e);
 }
 
 void NetworkListView::fitGrid() {

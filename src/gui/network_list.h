@@ -30,9 +30,12 @@ class NetworkListModel : public QAbstractListModel, private ListBoxObserver {
 class NetworkListView : public QListView {
   public:
     explicit NetworkListView(QWidget* parent);
+    // Whether the column is too narrow for the whole entry, which is then drawn cut.
+    bool isCut(const QModelIndex& index) const;
 
   protected:
     void resizeEvent(QResizeEvent* e) override;
+    bool viewportEvent(QEvent* e) override;
 
   private:
     void fitGrid();

@@ -2,9 +2,13 @@
 
 #include <QApplication>
 #include <QInputMethodEvent>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QProxyStyle>
 #include <algorithm>
+
+#include "gui/accessibility.h"
 
 namespace sabrota::qt {
 
@@ -61,11 +65,53 @@ void DesignLabel::paintEvent(QPaintEvent* e) {
     p.drawRect(rect().adjusted(0, 0, -1, -1));
 }
 
+void DesignLabel::setCaption(const QString& caption) {
+    const QString before = text();
+    if (caption == before)
+        return;
+    setText(caption);
+    announceCaptionChange(*this, before);
+}
+
 // A click is a press and a release on the label, as for a button.
 void DesignLabel::mouseReleaseEvent(QMouseEvent* e) {
     QLabel::mouseReleaseEvent(e);
     if (e->button() == Qt::LeftButton && rect().contains(e->position().toPoint()) && clicked)
         clicked();
+}
+
+namespace {
+// The application's style, except that combo boxes drop a list down instead of laying a menu
+// over the box (as Fusion does): with the list below, the box and its text stay in sight.
+class ListDropDownStyle : public QProxyStyle {
+  public:
+    explicit ListDropDownStyle(const QString& base) : QProxyStyle(base) {}
+    int styleHint(StyleHint hint, const QStyleOption* option, const QWidget* widget,
+                  QStyleHintReturn* ret) const override {
+        if (hint == SH_ComboBox_Popup)
+            return 0;
+        return QProxyStyle::styleHint(hint, option, widget, ret);
+    }
+};
+}  // namespace
+
+void dropDownBelow(QComboBox& box) {
+    auto* style = new ListDropDownStyle(QApplication::style()->name());
+    style->setParent(&box);
+    box.setStyle(style);
+    box.setMaxVisibleItems(kDropDownItems);
+}
+
+void DesignButton::keyPressEvent(QKeyEvent* e) {
+    const bool enter = e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter;
+    if (enter && (e->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
+        // One press per key stroke: a held key does not run the command again and again.
+        if (!e->isAutoRepeat())
+            click();
+        e->accept();
+        return;
+    }
+    QPushButton::keyPressEvent(e);
 }
 
 }  // namespace sabrota::qt

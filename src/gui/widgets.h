@@ -1,8 +1,10 @@
 // The two widgets the design needs beyond Qt's own: the octet box and the design's label.
 #pragma once
 
+#include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
 #include <functional>
 
 namespace sabrota::qt {
@@ -25,6 +27,12 @@ class DesignLabel : public QLabel {
     DesignLabel(bool framed, QWidget* parent);
     bool framed() const { return framed_; }
     std::function<void()> clicked;
+    // A value field shows a result; a screen reader hears its meaning (the accessible name)
+    // together with what it shows. A caption is heard by its text alone.
+    void setHoldsValue(bool holds) { holdsValue_ = holds; }
+    bool holdsValue() const { return holdsValue_; }
+    // Shows a new caption and tells a screen reader about it.
+    void setCaption(const QString& caption);
 
   protected:
     void paintEvent(QPaintEvent* e) override;
@@ -32,6 +40,24 @@ class DesignLabel : public QLabel {
 
   private:
     bool framed_;
+    bool holdsValue_ = false;
 };
+
+// A command button that Enter and Return press as well as Space, as on the desktop the
+// window's design comes from, without becoming a default button.
+class DesignButton : public QPushButton {
+  public:
+    explicit DesignButton(QWidget* parent) : QPushButton(parent) {}
+
+  protected:
+    void keyPressEvent(QKeyEvent* e) override;
+};
+
+// How many items the drop-down list shows at once; the rest are a scroll away.
+inline constexpr int kDropDownItems = 10;
+
+// Makes the combo box open its items as a list below the box, kDropDownItems high with a scroll
+// bar and the current item in view, rather than as a menu laid over the box.
+void dropDownBelow(QComboBox& box);
 
 }  // namespace sabrota::qt

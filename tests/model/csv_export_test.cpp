@@ -9,6 +9,7 @@
 
 #include "headless/headless.h"
 #include "platform/ansi_text_writer.h"
+#include "support/golden_file.h"
 #include "support/texts.h"
 
 using sabrota::headless::HeadlessWindow;
@@ -23,55 +24,14 @@ const std::string& kFailure = sabrota::test::kExportFailure;
 const std::string kHeading = AnsiTextWriter::encode("ネットワークアドレス一覧\r\n");
 
 std::string readGolden(const std::string& name) {
-    std::ifstream in(std::string(SABROTA_TEST_DATA) + "/" + name, std::ios::binary);
-    EXPECT_TRUE(in) << "missing golden file " << name << " (tests/data/make_golden.py)";
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    return golden::read(name);
 }
 
 std::vector<std::string> splitLines(const std::string& bytes) {
-    std::vector<std::string> lines;
-    std::size_t start = 0;
-    for (;;) {
-        const std::size_t end = bytes.find("\r\n", start);
-        if (end == std::string::npos) {
-            lines.push_back(bytes.substr(start));
-            return lines;
-        }
-        lines.push_back(bytes.substr(start, end - start));
-        start = end + 2;
-    }
+    return golden::lines(bytes);
 }
 
-std::string printable(const std::string& s) {
-    std::string out;
-    for (unsigned char c : s) {
-        if (c >= 0x20 && c < 0x7f) {
-            out += static_cast<char>(c);
-        } else {
-            char buf[5];
-            std::snprintf(buf, sizeof buf, "\\x%02x", c);
-            out += buf;
-        }
-    }
-    return out;
-}
-
-// Empty when equal; otherwise the first line that differs, both ways.
-std::string firstDifference(const std::string& expected, const std::string& actual) {
-    if (expected == actual)
-        return {};
-    const auto e = splitLines(expected);
-    const auto a = splitLines(actual);
-    std::size_t i = 0;
-    while (i < e.size() && i < a.size() && e[i] == a[i])
-        ++i;
-    const std::string el = i < e.size() ? printable(e[i]) : "<no line>";
-    const std::string al = i < a.size() ? printable(a[i]) : "<no line>";
-    std::ostringstream m;
-    m << "line " << i + 1 << " differs (" << e.size() << " lines expected, " << a.size()
-      << " written)\n  expected: " << el << "\n  written:  " << al;
-    return m.str();
-}
+using golden::firstDifference;
 
 struct GoldenCase {
     const char* file;

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "golden_file.h"
+#include "support/golden_file.h"
 #include "headless/headless.h"
 
 namespace {

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "golden_file.h"
+#include "support/golden_file.h"
 #include "headless/headless.h"
 #include "platform/ansi_text_writer.h"
 

@@ -28,6 +28,8 @@
 #include "gui/main_window.h"
 #include "headless/headless.h"
 #include "platform/posix/posix_services.h"
+#include "url_catcher.h"
+#include "window_fixture.h"
 
 using namespace sabrota;
 using sabrota::qt::MainWindow;
@@ -38,21 +40,7 @@ QString qs(std::string_view s) {
     return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
 }
 
-// Catches what the window hands to the desktop for one URL scheme.
-class UrlCatcher : public QObject {
-    Q_OBJECT
-  public:
-    explicit UrlCatcher(QString scheme) : scheme_(std::move(scheme)) {
-        QDesktopServices::setUrlHandler(scheme_, this, "open");
-    }
-    ~UrlCatcher() override { QDesktopServices::unsetUrlHandler(scheme_); }
-    QList<QUrl> urls;
-  public slots:
-    void open(const QUrl& url) { urls.append(url); }
-
-  private:
-    QString scheme_;
-};
+using qttest::UrlCatcher;
 
 // Keeps the working folder of the test process as it was.
 struct CwdGuard {
@@ -87,33 +75,14 @@ QColor expected(Color c) {
     return {};
 }
 
-class WindowTest : public ::testing::Test {
+class WindowTest : public qttest::QtWindowTest {
   protected:
-    void open() {
-        window.emplace(qt::WindowOptions{&box});
-        window->show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(&*window));
-    }
-    Form1& form() { return window->form(); }
-    QWidget* w(ControlId id, int index = 0) { return window->widgetFor(id, index); }
-    QLabel* label(ControlId id, int index = 0) { return qobject_cast<QLabel*>(w(id, index)); }
-    QComboBox* combo() { return qobject_cast<QComboBox*>(w(ControlId::Combo1)); }
-    QPushButton* button(ControlId id) { return qobject_cast<QPushButton*>(w(id)); }
-
-    bool idle() {
-        for (const Timer& t : form().timers)
-            if (t.armed())
-                return false;
-        return true;
-    }
-    // Types the address, picks the mask by keyboard, clicks 計算 and waits for the run.
+    using QtWindowTest::calculate;
+    // Types the octets as given, picks the mask by keyboard, clicks 計算 and waits for the run.
     void calculate(const std::vector<QString>& octets, int maskIndex) {
-        const ControlId edits[] = {ControlId::Text1, ControlId::Text2, ControlId::Text3,
-                                   ControlId::Text4};
-        for (std::size_t i = 0; i < 4; ++i) {
-            auto* e = qobject_cast<QLineEdit*>(w(edits[i]));
-            e->clear();
-            QTest::keyClicks(e, octets[i]);
+        for (int i = 1; i <= 4; ++i) {
+            edit(i)->clear();
+            QTest::keyClicks(edit(i), octets[static_cast<std::size_t>(i - 1)]);
         }
         QComboBox* c = combo();
         while (c->currentIndex() < maskIndex)
@@ -121,12 +90,9 @@ class WindowTest : public ::testing::Test {
         while (c->currentIndex() > maskIndex)
             QTest::keyClick(c, Qt::Key_Up);
         QTest::mouseClick(button(ControlId::CMD1), Qt::LeftButton);
-        ASSERT_TRUE(QTest::qWaitFor([&] { return idle(); }, 15000));
+        ASSERT_TRUE(waitForRun());
         QTest::qWait(20);
     }
-
-    headless::ScriptedMessageBox box;
-    std::optional<MainWindow> window;
 };
 
 TEST_F(WindowTest, OpensInTheStartUpState) {
@@ -618,5 +584,3 @@ int main(int argc, char** argv) {
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }
-
-#include "window_test.moc"
