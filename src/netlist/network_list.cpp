@@ -49,6 +49,22 @@ class Lead {
     std::size_t size_ = 0;
 };
 
+// An octet of an entry in decimal. The runs only hand on octets from 0 to 255, but a number
+// outside that is still written whole.
+[[gnu::always_inline]] inline char* octetText(char* p, std::int32_t v) {
+    if (v < 0 || v > 255)
+        return std::to_chars(p, p + kLongestNumber, v).ptr;
+    const auto u = static_cast<unsigned>(v);
+    if (u >= 100) {
+        *p++ = static_cast<char>('0' + u / 100);
+        *p++ = static_cast<char>('0' + u / 10 % 10);
+    } else if (u >= 10) {
+        *p++ = static_cast<char>('0' + u / 10);
+    }
+    *p++ = static_cast<char>('0' + u % 10);
+    return p;
+}
+
 // Room for an entry: the lead, a third octet and its dot, a fourth octet.
 constexpr std::size_t kRoom = Lead::kMostSize + 2 * kLongestNumber + 1;
 
@@ -138,10 +154,10 @@ void Form1::BuildNetworkList() {
             kRoom, [&](char* p) __attribute__((always_inline)) {
                 p = lead.copyTo(p);
                 if (third) {
-                    p = std::to_chars(p, p + kLongestNumber, *third).ptr;
+                    p = octetText(p, *third);
                     *p++ = '.';
                 }
-                return std::to_chars(p, p + kLongestNumber, fourth).ptr;
+                return octetText(p, fourth);
             });
         if (mayBeOwn && ownIndex < 0 && fill.last() == own)
             ownIndex = fill.count() - 1;
