@@ -32,7 +32,6 @@ MainWindow::MainWindow(WindowOptions options)
     : qtBox_(this),
       box_(*this, options.box ? *options.box : static_cast<platform::MessageBox&>(qtBox_)),
       printer_(*this, [this] { sync(); }) {
-    installFontSubstitutions();
     setWindowTitle(qs(kWindowTitle));
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
