@@ -34,7 +34,6 @@ MainWindow::MainWindow(WindowOptions options)
       box_(*this, options.box ? *options.box : static_cast<platform::MessageBox&>(qtBox_)),
       printer_(*this, [this] { sync(); }) {
     installAccessibility();
-    installFontSubstitutions();
     setWindowTitle(qs(kWindowTitle));
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
@@ -159,7 +158,12 @@ QWidget* MainWindow::makeWidget(const ControlDesign& d) {
 void MainWindow::wire(std::size_t i) {
     const ControlDesign& d = *bound_[i].design;
     if (d.kind == Kind::TextBox) {
-        auto* e = static_cast<QLineEdit*>(bound_[i].widget);
+        auto* e = static_cast<OctetEdit*>(bound_[i].widget);
+        e->pasted = [this](const QString& text) {
+            bool taken = false;
+            dispatch([&] { taken = form_->pasteAddress(text.toStdString()); });
+            return taken;
+        };
         connect(e, &QLineEdit::textChanged, this, [this, i](const QString& t) {
             if (syncing_)
                 return;
