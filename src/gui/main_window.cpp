@@ -2,7 +2,6 @@
 
 #include <QApplication>
 #include <QComboBox>
-#include <QIcon>
 #include <QItemSelectionModel>
 #include <QPointer>
 #include <QPushButton>
