@@ -2,6 +2,7 @@
 // process start to its first painted window.
 #include <benchmark/benchmark.h>
 #include <spawn.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 
 #include <QApplication>
@@ -74,9 +75,9 @@ void BM_List65536ScrollToEnd(benchmark::State& state) {
 }
 BENCHMARK(BM_List65536ScrollToEnd)->Unit(benchmark::kMillisecond);
 
-// Starts the program's start-up probe, which leaves right after its first paint; the whole
-// process time.
-void startUp(benchmark::State& state, const char* platform) {
+// Starts a start-up probe, which leaves right after its first paint. The time is the whole
+// process's: its wall-clock time, or with cpu its user and system time.
+void startUp(benchmark::State& state, std::string exe, const char* platform, bool cpu = false) {
     std::vector<std::string> env;
     for (char** e = environ; *e; ++e)
         if (std::strncmp(*e, "QT_QPA_PLATFORM=", 16) != 0)
@@ -86,7 +87,6 @@ void startUp(benchmark::State& state, const char* platform) {
     for (auto& s : env)
         envp.push_back(s.data());
     envp.push_back(nullptr);
-    std::string exe = SABROTA_PROBE;
     char* argv[] = {exe.data(), nullptr};
     for (auto _ : state) {
         pid_t pid = 0;
@@ -95,16 +95,22 @@ void startUp(benchmark::State& state, const char* platform) {
             return;
         }
         int status = 0;
-        waitpid(pid, &status, 0);
+        rusage usage{};
+        wait4(pid, &status, 0, &usage);
         if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) {
             state.SkipWithError("the program did not end cleanly");
             return;
         }
+        const auto seconds = [](const timeval& t) {
+            return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_usec) / 1e6;
+        };
+        if (cpu)
+            state.SetIterationTime(seconds(usage.ru_utime) + seconds(usage.ru_stime));
     }
 }
 
 void BM_StartUpToFirstPaintOffscreen(benchmark::State& state) {
-    startUp(state, "offscreen");
+    startUp(state, SABROTA_PROBE, "offscreen");
 }
 BENCHMARK(BM_StartUpToFirstPaintOffscreen)->Unit(benchmark::kMillisecond)->UseRealTime();
 
@@ -114,9 +120,30 @@ void BM_StartUpToFirstPaintX11(benchmark::State& state) {
         state.SkipWithError("no DISPLAY");
         return;
     }
-    startUp(state, "xcb");
+    startUp(state, SABROTA_PROBE, "xcb");
 }
 BENCHMARK(BM_StartUpToFirstPaintX11)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// The CPU time of the program's start-up on X11, and of a bare Qt program with the same
+// widgets: the ratio of the two is what the program's own set-up costs. The CPU time, unlike
+// the wall-clock time, hardly depends on what else the machine is doing.
+void BM_StartUpCpuX11(benchmark::State& state) {
+    if (!std::getenv("DISPLAY")) {
+        state.SkipWithError("no DISPLAY");
+        return;
+    }
+    startUp(state, SABROTA_PROBE, "xcb", true);
+}
+BENCHMARK(BM_StartUpCpuX11)->Unit(benchmark::kMillisecond)->UseManualTime();
+
+void BM_BareStartUpCpuX11(benchmark::State& state) {
+    if (!std::getenv("DISPLAY")) {
+        state.SkipWithError("no DISPLAY");
+        return;
+    }
+    startUp(state, SABROTA_BARE_PROBE, "xcb", true);
+}
+BENCHMARK(BM_BareStartUpCpuX11)->Unit(benchmark::kMillisecond)->UseManualTime();
 
 }  // namespace
 

@@ -1,28 +1,90 @@
 #include "gui/look.h"
 
 #include <QApplication>
+#include <QFontDatabase>
 #include <QPalette>
+#include <QStringList>
 #include <QWidget>
+#include <cstdio>
 
 namespace sabrota::qt {
 
 namespace {
-const QString kPGothic = QStringLiteral("ＭＳ Ｐゴシック");
-const QString kPopP = QStringLiteral("HGP創英角ﾎﾟｯﾌﾟ体");
-const QString kPop = QStringLiteral("HG創英角ﾎﾟｯﾌﾟ体");
-}  // namespace
 
-void installFontSubstitutions() {
-    // Debian's fontconfig has no alias for the Windows faces; without these the Latin digits
-    // fall back to another family with other metrics.
-    QFont::insertSubstitution(kPGothic, QStringLiteral("IPAPGothic"));
-    // The display faces are heavy; the IPA Gothic faces drawn bold come nearest.
-    QFont::insertSubstitution(kPopP, QStringLiteral("IPAPGothic"));
-    QFont::insertSubstitution(kPop, QStringLiteral("IPAGothic"));
+// The design's faces, under the names a system that has them lists them by.
+const QStringList kPGothic = {QStringLiteral("ＭＳ Ｐゴシック"), QStringLiteral("MS PGothic")};
+const QStringList kPopP = {QStringLiteral("HGP創英角ﾎﾟｯﾌﾟ体"), QStringLiteral("HGPSoeiKakupoptai")};
+const QStringList kPop = {QStringLiteral("HG創英角ﾎﾟｯﾌﾟ体"), QStringLiteral("HGSoeiKakupoptai")};
+
+// Japanese Gothic faces of Linux desktops, best first: proportional, then fixed-pitch. The IPA
+// faces come nearest the design's metrics.
+const char* const kGothics[][2] = {
+    {"IPAPGothic", "IPAGothic"},
+    {"Noto Sans CJK JP", "Noto Sans Mono CJK JP"},
+    {"VL PGothic", "VL Gothic"},
+    {"TakaoPGothic", "TakaoGothic"},
+};
+
+struct Faces {
+    QString gothicP, popP, pop;
+    bool popPDrawn = false, popDrawn = false;  // the display faces themselves are installed
+};
+
+// Which installed family draws each face of the design, found once: asking for an installed
+// family by its own name spares Qt a search through fontconfig's substitutes and fallbacks for
+// every size and weight.
+Faces chooseFaces() {
+    const QStringList installed = QFontDatabase::families();
+    const auto first = [&](const QStringList& names) {
+        for (const QString& n : names)
+            if (installed.contains(n, Qt::CaseInsensitive))
+                return n;
+        return QString();
+    };
+    QString proportional, fixed;
+    for (const auto& pair : kGothics) {
+        proportional = first({QString::fromUtf8(pair[0]), QString::fromUtf8(pair[1])});
+        fixed = first({QString::fromUtf8(pair[1]), QString::fromUtf8(pair[0])});
+        if (!proportional.isEmpty())
+            break;
+    }
+    if (proportional.isEmpty()) {
+        const QStringList japanese = QFontDatabase::families(QFontDatabase::Japanese);
+        if (japanese.isEmpty()) {
+            std::fputs(
+                "sabrota: no installed font has Japanese characters, so the window's texts "
+                "show as empty boxes; install the package fonts-ipafont-gothic\n",
+                stderr);
+            proportional = QGuiApplication::font().family();
+        } else {
+            proportional = japanese.front();
+        }
+        fixed = proportional;
+    }
+    Faces f;
+    f.gothicP = first(kPGothic);
+    if (f.gothicP.isEmpty())
+        f.gothicP = proportional;
+    f.popP = first(kPopP);
+    f.popPDrawn = !f.popP.isEmpty();
+    if (!f.popPDrawn)
+        f.popP = proportional;
+    f.pop = first(kPop);
+    f.popDrawn = !f.pop.isEmpty();
+    if (!f.popDrawn)
+        f.pop = fixed;
+    return f;
 }
 
+const Faces& faces() {
+    static const Faces f = chooseFaces();
+    return f;
+}
+
+}  // namespace
+
 QFont windowFont() {
-    QFont f(kPGothic);
+    QFont f(faces().gothicP);
     f.setPointSizeF(kWindowFontPoints);
     return f;
 }
@@ -30,12 +92,13 @@ QFont windowFont() {
 QFont designFont(const ControlDesign& d) {
     if (d.face == Face::WindowFont)
         return windowFont();
-    QFont f(d.face == Face::HgpSoeiKakuPop  ? kPopP
-            : d.face == Face::HgSoeiKakuPop ? kPop
-                                            : kPGothic);
+    const Faces& all = faces();
+    const bool popP = d.face == Face::HgpSoeiKakuPop, pop = d.face == Face::HgSoeiKakuPop;
+    QFont f(popP ? all.popP : pop ? all.pop : all.gothicP);
     f.setPointSizeF(d.points);
-    const bool display = d.face == Face::HgpSoeiKakuPop || d.face == Face::HgSoeiKakuPop;
-    f.setBold(display || d.weight != Weight::Regular);
+    // The display faces are heavy; a Gothic face standing in for one comes nearest drawn bold.
+    const bool heavy = (popP && !all.popPDrawn) || (pop && !all.popDrawn);
+    f.setBold(heavy || d.weight != Weight::Regular);
     f.setItalic(d.weight == Weight::BoldItalic);
     return f;
 }

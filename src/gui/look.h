@@ -11,8 +11,11 @@ class QWidget;
 
 namespace sabrota::qt {
 
-// The faces the design names, mapped onto installed Japanese fonts. Safe to call again.
-void installFontSubstitutions();
+// The design's fonts. A face the design names is drawn with that face where it is installed,
+// else with the best installed Japanese Gothic face (IPA, Noto Sans CJK JP, VL, Takao, then any
+// face with Japanese characters). The faces are chosen once, at the first call; when no
+// installed face has Japanese characters, one line on standard error says which package to
+// install.
 QFont windowFont();
 QFont designFont(const ControlDesign& d);
 

@@ -2,7 +2,6 @@
 
 #include <QApplication>
 #include <QComboBox>
-#include <QIcon>
 #include <QItemSelectionModel>
 #include <QPointer>
 #include <QPushButton>
@@ -34,7 +33,6 @@ MainWindow::MainWindow(WindowOptions options)
       box_(*this, options.box ? *options.box : static_cast<platform::MessageBox&>(qtBox_)),
       printer_(*this, [this] { sync(); }) {
     installAccessibility();
-    installFontSubstitutions();
     setWindowTitle(qs(kWindowTitle));
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
@@ -94,72 +92,17 @@ void MainWindow::dispatch(const std::function<void()>& event) {
     sync();
 }
 
-void MainWindow::build() {
-    bound_.reserve(designTable().size());
-    for (const auto& d : designTable()) {
-        QWidget* w = makeWidget(d);
-        w->setObjectName(d.index ? QStringLiteral("%1(%2)").arg(qs(d.name)).arg(d.index)
-                                 : qs(d.name));
-        const Rect& r = d.rect;
-        w->setGeometry(r.left / kTwipsPerPixel, r.top / kTwipsPerPixel, r.width / kTwipsPerPixel,
-                       r.height / kTwipsPerPixel);
-        w->setFont(designFont(d));
-        w->setAccessibleName(QString::fromStdString(sabrota::accessibleName(d)));
-        bound_.push_back(Bound{&d, w, Control{}});
-    }
-}
-
-QWidget* MainWindow::makeWidget(const ControlDesign& d) {
-    switch (d.kind) {
-        case Kind::Caption:
-        case Kind::Value: {
-            auto* l = new DesignLabel(isFramed(d.look), this);
-            l->setHoldsValue(d.kind == Kind::Value);
-            // Text from the top, as desktop labels of this kind draw it.
-            l->setAlignment(Qt::AlignTop | (isCentred(d.look) ? Qt::AlignHCenter : Qt::AlignLeft));
-            if (d.click != Click::None) {
-                l->clicked = [this, handler = d.click] { click(handler); };
-                l->setCursor(Qt::PointingHandCursor);
-            }
-            return l;
-        }
-        case Kind::TextBox: {
-            auto* e = new OctetEdit(this);
-            e->setAlignment(Qt::AlignCenter);
-            return e;
-        }
-        case Kind::ComboBox: {
-            auto* c = new QComboBox(this);
-            c->setEditable(true);
-            c->setInsertPolicy(QComboBox::NoInsert);
-            c->setCompleter(nullptr);
-            for (auto item : maskItems())
-                c->addItem(qs(item));
-            dropDownBelow(*c);
-            return c;
-        }
-        case Kind::ListBox:
-            list_ = new NetworkListView(this);
-            return list_;
-        case Kind::Button: {
-            auto* b = new DesignButton(this);
-            b->setAutoDefault(false);
-            b->setDefault(false);
-            if (d.click != Click::None)
-                connect(b, &QPushButton::clicked, this,
-                        [this, handler = d.click] { click(handler); });
-            return b;
-        }
-    }
-    return new QWidget(this);
-}
-
 // Typing reaches the model as it happens. The lambdas find their control by its place in
 // bound_, which is filled once and never grows afterwards.
 void MainWindow::wire(std::size_t i) {
     const ControlDesign& d = *bound_[i].design;
     if (d.kind == Kind::TextBox) {
-        auto* e = static_cast<QLineEdit*>(bound_[i].widget);
+        auto* e = static_cast<OctetEdit*>(bound_[i].widget);
+        e->pasted = [this](const QString& text) {
+            bool taken = false;
+            dispatch([&] { taken = form_->pasteAddress(text.toStdString()); });
+            return taken;
+        };
         connect(e, &QLineEdit::textChanged, this, [this, i](const QString& t) {
             if (syncing_)
                 return;
@@ -293,17 +236,6 @@ void MainWindow::paintEvent(QPaintEvent* e) {
         if (onFirstPaint)
             onFirstPaint();
     }
-}
-
-int run(const std::function<void(MainWindow&)>& prepare) {
-    QApplication::setApplicationName(qs(kWindowTitle));
-    QApplication::setApplicationVersion(QString::fromStdString(productVersion()));
-    QApplication::setWindowIcon(QIcon(QStringLiteral(":/sabrota/sabrota.png")));
-    MainWindow window;
-    if (prepare)
-        prepare(window);
-    window.show();
-    return QApplication::exec();
 }
 
 }  // namespace sabrota::qt

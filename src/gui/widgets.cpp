@@ -1,8 +1,11 @@
 #include "gui/widgets.h"
 
 #include <QApplication>
+#include <QClipboard>
+#include <QContextMenuEvent>
 #include <QInputMethodEvent>
 #include <QKeyEvent>
+#include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QProxyStyle>
@@ -43,6 +46,45 @@ void OctetEdit::inputMethodEvent(QInputMethodEvent* e) {
     QLineEdit::inputMethodEvent(e);
     if (text().size() > maxLength())
         setText(text().left(maxLength()));
+}
+
+bool OctetEdit::offer(QClipboard::Mode mode) {
+    return pasted && !isReadOnly() && pasted(QGuiApplication::clipboard()->text(mode));
+}
+
+void OctetEdit::keyPressEvent(QKeyEvent* e) {
+    if (e->matches(QKeySequence::Paste) && offer(QClipboard::Clipboard)) {
+        e->accept();
+        return;
+    }
+    QLineEdit::keyPressEvent(e);
+}
+
+void OctetEdit::contextMenuEvent(QContextMenuEvent* e) {
+    QMenu* menu = createStandardContextMenu();
+    menu->setAttribute(Qt::WA_DeleteOnClose);
+    // Qt names the menu's paste action only by its text ("&Paste", translated, perhaps with
+    // its shortcut after a tab).
+    for (QAction* action : menu->actions()) {
+        if (action->text().section(QLatin1Char('\t'), 0, 0) != QLineEdit::tr("&Paste"))
+            continue;
+        action->disconnect(this);
+        connect(action, &QAction::triggered, this, [this] {
+            if (!offer(QClipboard::Clipboard))
+                paste();
+        });
+    }
+    menu->popup(e->globalPos());
+}
+
+void OctetEdit::mouseReleaseEvent(QMouseEvent* e) {
+    const QClipboard* clipboard = QGuiApplication::clipboard();
+    if (e->button() == Qt::MiddleButton && clipboard->supportsSelection() &&
+        offer(QClipboard::Selection)) {
+        e->accept();
+        return;
+    }
+    QLineEdit::mouseReleaseEvent(e);
 }
 
 DesignLabel::DesignLabel(bool framed, QWidget* parent) : QLabel(parent), framed_(framed) {

@@ -1,6 +1,7 @@
 // The two widgets the design needs beyond Qt's own: the octet box and the design's label.
 #pragma once
 
+#include <QClipboard>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -9,14 +10,23 @@
 
 namespace sabrota::qt {
 
-// An address octet: three characters at most, the input method off.
+// An address octet: three characters at most, the input method off. A paste (the key, the
+// context menu, the X11 middle button) is offered to pasted first; what it does not take is
+// pasted as typing.
 class OctetEdit : public QLineEdit {
   public:
     explicit OctetEdit(QWidget* parent);
     QVariant inputMethodQuery(Qt::InputMethodQuery query) const override;
+    std::function<bool(const QString& text)> pasted;
 
   protected:
     void inputMethodEvent(QInputMethodEvent* e) override;
+    void keyPressEvent(QKeyEvent* e) override;
+    void contextMenuEvent(QContextMenuEvent* e) override;
+    void mouseReleaseEvent(QMouseEvent* e) override;
+
+  private:
+    bool offer(QClipboard::Mode mode);
 };
 
 // A label of the design: text from the top, an optional single-line frame drawn in the

@@ -1,9 +1,10 @@
 #include "platform/number_parse.h"
 
+#include <algorithm>
+#include <charconv>
 #include <cmath>
-#include <cstdlib>
 #include <limits>
-#include <string>
+#include <system_error>
 
 namespace sabrota::numeric {
 
@@ -17,7 +18,7 @@ bool isDigit(char c) {
 }
 
 // Checks the form by hand, so that nothing the C library would also take ("0x1A", "inf",
-// "nan", locale digits) slips through, and then lets strtod compute the value.
+// "nan", locale digits) slips through, and then lets from_chars compute the value.
 bool wellFormed(std::string_view s, std::string_view& core) {
     std::size_t b = 0, e = s.size();
     while (b < e && isBlank(s[b]))
@@ -58,6 +59,39 @@ bool wellFormed(std::string_view s, std::string_view& core) {
     return i == n;
 }
 
+// A well-formed unsigned number too large or too small for a double: infinity when its first
+// significant digit stands at or left of the units, else zero.
+double beyondDouble(std::string_view core) {
+    long long exponent = 0;  // of the first significant digit, counted from the units
+    bool significant = false;
+    std::size_t i = 0;
+    for (; i < core.size() && isDigit(core[i]); ++i) {
+        if (significant)
+            ++exponent;
+        else if (core[i] != '0')
+            significant = true;
+    }
+    if (i < core.size() && core[i] == '.')
+        for (++i; i < core.size() && isDigit(core[i]); ++i) {
+            if (significant)
+                continue;
+            --exponent;
+            if (core[i] != '0')
+                significant = true;
+        }
+    if (i < core.size()) {  // the exponent; it saturates long before it could overflow
+        ++i;
+        const bool down = core[i] == '-';
+        if (core[i] == '+' || down)
+            ++i;
+        long long e = 0;
+        for (; i < core.size(); ++i)
+            e = std::min(e * 10 + (core[i] - '0'), 1'000'000'000LL);
+        exponent += down ? -e : e;
+    }
+    return significant && exponent >= 0 ? std::numeric_limits<double>::infinity() : 0.0;
+}
+
 template <typename Int>
 Converted<Int> toInteger(std::string_view text) {
     const auto v = parse(text);
@@ -78,9 +112,19 @@ std::optional<double> parse(std::string_view text) {
     std::string_view core;
     if (!wellFormed(text, core))
         return std::nullopt;
-    const std::string copy(core);
-    // strtod reads the decimal point of the C locale, which is the one the form above checked.
-    return std::strtod(copy.c_str(), nullptr);
+    // from_chars reads "." as the decimal point whatever the process locale is (strtod would
+    // take the locale's, a comma in many, once the toolkit has switched to the user's locale).
+    // It takes no plus sign.
+    const bool negative = core.front() == '-';
+    if (core.front() == '+' || negative)
+        core.remove_prefix(1);
+    double v = 0;
+    const auto [end, ec] = std::from_chars(core.data(), core.data() + core.size(), v);
+    if (ec == std::errc::result_out_of_range)
+        v = beyondDouble(core);
+    else if (ec != std::errc() || end != core.data() + core.size())
+        return std::nullopt;
+    return negative ? -v : v;
 }
 
 bool isNumeric(std::string_view text) {

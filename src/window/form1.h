@@ -69,6 +69,10 @@ class Form1 {
     void Command3_Click();
     void cmdPrint_Click();
     void Label70_Click();
+    // Text pasted into an octet box. A whole dotted address, perhaps with "/n" or a dotted mask
+    // after it, fills Text1 … Text4 and selects the matching Combo1 item; true when it did.
+    // Anything else is left to the box, which pastes it as typing.
+    bool pasteAddress(std::string_view text);
     // The click handler that a control's design row names; Click::None does nothing.
     void click(Click handler);
     // A tick of Timer1 … Timer11. A tick that comes while the same stage is still running

@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "support/golden_file.h"
 #include "headless/headless.h"
+#include "support/golden_file.h"
 
 namespace {
 

@@ -65,6 +65,12 @@ const ParseCase kParseCases[] = {
     {"1e5", Read::Overflow16, 0},
     {"-1e5", Read::Overflow16, 0},
     {"1e400", Read::Overflow16, 0},
+    {"0.001e312", Read::Overflow16, 0},  // beyond a double, written with a fraction
+    {"-1e400", Read::Overflow16, 0},
+    // Too small for a double: zero.
+    {"1e-400", Read::Number, 0},
+    {"-1e-400", Read::Number, 0},
+    {"100000e-330", Read::Number, 0},
     // Not numbers.
     {"", Read::NotNumeric, 0},
     {" ", Read::NotNumeric, 0},

@@ -7,9 +7,9 @@
 #include <string>
 #include <vector>
 
-#include "support/golden_file.h"
 #include "headless/headless.h"
 #include "platform/ansi_text_writer.h"
+#include "support/golden_file.h"
 
 namespace {
 
