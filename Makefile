@@ -75,13 +75,29 @@ test-package: build deb
 
 test: setup check-format check-layers check-packages test-build test-package test-asan fuzz
 
+# Medians of BENCH_REPETITIONS repetitions, interleaved at random so that a slow moment of the
+# machine does not fall on one benchmark only; then every ratio against its plain baseline.
+BENCH_REPETITIONS ?= 9
+BENCH_FLAGS = --benchmark_repetitions=$(BENCH_REPETITIONS) --benchmark_report_aggregates_only=true \
+  --benchmark_enable_random_interleaving=true --benchmark_out_format=json
+
 bench: setup
 	cmake -S . -B build-bench -DCMAKE_BUILD_TYPE=Release
 	cmake --build build-bench -j$(JOBS)
-	build-bench/bench/sabrota_bench
+	build-bench/bench/sabrota_bench $(BENCH_FLAGS) --benchmark_out=build-bench/model_bench.json
+	@rm -f build-bench/qt_bench.json
 	@if [ -x build-bench/bench/qt/sabrota_qt_bench ]; then \
-	  QT_QPA_PLATFORM=offscreen build-bench/bench/qt/sabrota_qt_bench; fi
-	@python3 scripts/baseline.py || true
+	  if command -v Xvfb >/dev/null; then \
+	    bench/qt/startup_xvfb.sh build-bench $(BENCH_FLAGS) --benchmark_out=build-bench/qt_bench.json; \
+	  else \
+	    QT_QPA_PLATFORM=offscreen build-bench/bench/qt/sabrota_qt_bench $(BENCH_FLAGS) \
+	      --benchmark_out=build-bench/qt_bench.json; \
+	  fi; \
+	fi
+	@if command -v python3 >/dev/null; then \
+	  python3 scripts/bench_ratios.py build-bench/model_bench.json \
+	    $$([ -f build-bench/qt_bench.json ] && echo build-bench/qt_bench.json); \
+	else echo "The ratios are worked out by python3, which is not installed."; fi
 
 clean:
 	rm -rf $(BUILD) $(ASAN) $(DEB_BUILD) build-bench build-fuzz

@@ -179,7 +179,7 @@ struct Harness {
         const int count = f.List1.ListCount();
         expect(f.List1.ListIndex >= -1 && f.List1.ListIndex < count, "highlight past the list");
         if (count > 0) {
-            const std::string& first = f.List1.List(0);
+            const std::string_view first = f.List1.List(0);
             expect(first == kListRefusal || (!first.empty() && first.back() != '.'),
                    "malformed first list entry");
         }

@@ -1,3 +1,5 @@
+#include <algorithm>
+
 #include "analysis/arithmetic.h"
 #include "platform/ansi_text_writer.h"
 #include "window/form1.h"
@@ -34,6 +36,27 @@ void writeHexLine(platform::AnsiTextWriter& w, std::initializer_list<const Contr
         w.write(c->Caption);
     }
     w.endLine();
+}
+
+// The entries 0 … lastIndex, each with a comma after it, ten to a line. An index past the list
+// reads as an empty entry and still has its comma.
+void writeList(platform::AnsiTextWriter& w, const ListBox& list, std::int32_t lastIndex) {
+    // An entry is at most 15 bytes, then its comma and a fifth of a line end.
+    w.reserve(w.bytes().size() + 17 * static_cast<std::size_t>(std::max(lastIndex + 1, 0)));
+    // Entries are addresses: their text is looked at once, not one entry at a time.
+    const bool ascii = platform::isAscii(list.text());
+    std::int32_t rowCount = 0;
+    for (std::int32_t i = 0; i <= lastIndex; ++i) {
+        if (ascii)
+            w.writeAscii(list.List(i));
+        else
+            w.write(list.List(i));
+        w.write(',');
+        if (++rowCount == 10) {
+            w.endLine();
+            rowCount = 0;
+        }
+    }
 }
 
 }  // namespace
@@ -141,15 +164,7 @@ void Form1::Timer11_Timer() {
             return;
         }
 
-        std::int32_t rowCount = 0;
-        for (std::int32_t i = 0; i <= lastIndex; ++i) {
-            w.write(List1.List(i));
-            w.write(",");
-            if (++rowCount == 10) {
-                w.endLine();
-                rowCount = 0;
-            }
-        }
+        writeList(w, List1, lastIndex);
         if (!services_.files.replaceFile(kFileName, w.bytes()))
             throw RunTimeError("file error");
         msgBox(kSuccess, platform::BoxStyle::Plain);

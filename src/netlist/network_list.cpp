@@ -1,4 +1,8 @@
-#include <algorithm>
+#include <charconv>
+#include <cstddef>
+#include <cstring>
+#include <string>
+#include <string_view>
 
 #include "analysis/arithmetic.h"
 #include "window/form1.h"
@@ -10,6 +14,112 @@ namespace {
 // must not make the list run on past it.
 constexpr int kMostEntries = 65536;
 constexpr std::string_view kRefusal = "CPU(T_T):計算が大変なので計算いたしません！！";
+// The longest ordinary entry: four octets of three digits and three dots.
+constexpr std::size_t kLongestEntry = 15;
+// A 32-bit number in decimal, with its sign.
+constexpr std::size_t kLongestNumber = 11;
+
+// The part of the entries that stays the same over many of them, made once when it changes:
+// the class part, and for class A the second octet after it. The rest of each entry is written
+// straight after a copy of it. (Copying a whole entry just written digit by digit would wait
+// for those writes; the lead was written long before.)
+class Lead {
+  public:
+    static constexpr std::size_t kMostSize = 3 * (kLongestNumber + 1);
+
+    std::size_t size() const { return size_; }
+    void cut(std::size_t size) { size_ = size; }
+    void number(std::int32_t v) {
+        size_ =
+            static_cast<std::size_t>(std::to_chars(buf_ + size_, buf_ + kMostSize, v).ptr - buf_);
+    }
+    void dot() { buf_[size_++] = '.'; }
+    std::string_view text() const { return {buf_, size_}; }
+    // The room behind `to` takes at least kMostSize characters; a short lead is one fixed move.
+    char* copyTo(char* to) const {
+        if (size_ <= 16)
+            std::memcpy(to, buf_, 16);
+        else
+            std::memcpy(to, buf_, size_);
+        return to + size_;
+    }
+
+  private:
+    char buf_[kMostSize + 1] = {};
+    std::size_t size_ = 0;
+};
+
+// An octet of an entry in decimal. The runs only hand on octets from 0 to 255, but a number
+// outside that is still written whole.
+[[gnu::always_inline]] inline char* octetText(char* p, std::int32_t v) {
+    if (v < 0 || v > 255)
+        return std::to_chars(p, p + kLongestNumber, v).ptr;
+    const auto u = static_cast<unsigned>(v);
+    if (u >= 100) {
+        *p++ = static_cast<char>('0' + u / 100);
+        *p++ = static_cast<char>('0' + u / 10 % 10);
+    } else if (u >= 10) {
+        *p++ = static_cast<char>('0' + u / 10);
+    }
+    *p++ = static_cast<char>('0' + u % 10);
+    return p;
+}
+
+// Room for an entry: the lead, a third octet and its dot, a fourth octet.
+constexpr std::size_t kRoom = Lead::kMostSize + 2 * kLongestNumber + 1;
+
+// The fields of one octet's runs. Every run sets them afresh, but the masks do not change
+// within the tick, so the step and the number of passes are worked out by the first run only.
+class OctetRuns {
+  public:
+    OctetRuns(std::int32_t& step, std::int32_t& octet, std::int32_t& passes)
+        : stepField_(step), octetField_(octet), passesField_(passes) {}
+
+    // A run: passes + 1 passes of counter (the bound fixed when it starts); in a pass where the
+    // octet is below `below`, body(octet), and the octet grows by the step. The counter and the
+    // octet are counted in locals and left in the fields as the passes leave them, also when a
+    // fault ends the list.
+    template <typename Counter, typename Body>
+    [[gnu::always_inline]] void run(std::int32_t mask, Counter& counter, std::int32_t below,
+                                    Body&& body) {
+        if (!known_) {
+            stepField_ = arith::checked(256LL - mask);
+            octetField_ = 0;
+            passesField_ = arith::divide(256, stepField_);
+            step_ = stepField_;
+            passes_ = passesField_;
+            known_ = true;
+        } else {
+            stepField_ = step_;
+            octetField_ = 0;
+            passesField_ = passes_;
+        }
+        Counter pass = 0;
+        std::int32_t octet = 0;
+        try {
+            for (pass = 0; pass <= passes_; ++pass) {
+                if (octet < below) {
+                    body(octet);
+                    octet = arith::checked(static_cast<long long>(octet) + step_);
+                }
+            }
+        } catch (...) {
+            counter = pass;
+            octetField_ = octet;
+            throw;
+        }
+        counter = pass;
+        octetField_ = octet;
+    }
+
+  private:
+    std::int32_t& stepField_;
+    std::int32_t& octetField_;
+    std::int32_t& passesField_;
+    bool known_ = false;
+    std::int32_t step_ = 0;
+    std::int32_t passes_ = 0;
+};
 }  // namespace
 
 // The tail of Timer10: every network of the chosen size inside the class network, ascending.
@@ -21,68 +131,102 @@ void Form1::BuildNetworkList() {
     listMask3 = toInt32(Label11.Caption);
     listMask4 = toInt32(Label12.Caption);
     inOctet1 = toInt32(Text1.Text);
+    // Each entry is written into room for the longest it could be; the last one too.
+    if (listNetCount > 0 && listNetCount <= kMostEntries)
+        List1.reserve(static_cast<std::size_t>(listNetCount),
+                      static_cast<std::size_t>(listNetCount) * kLongestEntry + kRoom);
 
-    auto append = [&](std::string entry) {
-        if (List1.ListCount() >= kMostEntries)
+    // Among thousands of entries the user finds their own network highlighted and in view. Only
+    // the entries under the one lead and third octet that begin its text are compared whole.
+    const std::string own =
+        Label33.Caption + "." + Label35.Caption + "." + Label37.Caption + "." + Label39.Caption;
+    const auto leadsToOwn = [&own](std::string_view made) { return own.starts_with(made); };
+    int ownIndex = -1;
+
+    Lead lead;
+    ListBox::Filler fill(List1);
+    // An entry: the lead, the third octet and a dot for classes A and B, the fourth octet.
+    auto append = [&](const std::int32_t* third, std::int32_t fourth, bool mayBeOwn)
+        __attribute__((always_inline)) {
+        if (fill.count() >= kMostEntries)
             throw RunTimeError("list too long");
-        List1.AddItem(std::move(entry));
+        fill.add(
+            kRoom, [&](char* p) __attribute__((always_inline)) {
+                p = lead.copyTo(p);
+                if (third) {
+                    p = octetText(p, *third);
+                    *p++ = '.';
+                }
+                return octetText(p, fourth);
+            });
+        if (mayBeOwn && ownIndex < 0 && fill.last() == own)
+            ownIndex = fill.count() - 1;
     };
     // The fourth-octet run: listSteps4 + 1 passes, the last of which meets 256 and adds nothing.
-    auto fourthRun = [&](const std::string& prefix, auto& counter) {
-        listStep4 = arith::checked(256LL - listMask4);
-        listOctet4 = 0;
-        listSteps4 = arith::divide(256, listStep4);
-        for (counter = 0; counter <= listSteps4; ++counter) {
-            if (listOctet4 < 255) {
-                append(prefix + "." + decimal(listOctet4));
-                listOctet4 = arith::checked(static_cast<long long>(listOctet4) + listStep4);
-            }
-        }
+    OctetRuns fourthRuns(listStep4, listOctet4, listSteps4);
+    auto fourthRun = [&](auto& counter, const std::int32_t* third, bool mayBeOwn)
+        __attribute__((always_inline)) {
+        fourthRuns.run(
+            listMask4, counter, 255, [&](std::int32_t fourth) __attribute__((always_inline)) {
+                append(third, fourth, mayBeOwn);
+            });
     };
-    auto thirdRun = [&](const std::string& prefix) {
-        listStep3 = arith::checked(256LL - listMask3);
-        listOctet3 = 0;
-        listSteps3 = arith::divide(256, listStep3);
-        for (listCounter = 0; listCounter <= listSteps3; ++listCounter) {
-            if (listOctet3 < 256) {
-                fourthRun(prefix + "." + decimal(listOctet3), listInner);
-                listOctet3 = arith::checked(static_cast<long long>(listOctet3) + listStep3);
-            }
-        }
+    OctetRuns thirdRuns(listStep3, listOctet3, listSteps3);
+    auto thirdRun = [&](bool mayBeOwn) __attribute__((always_inline)) {
+        thirdRuns.run(
+            listMask3, listCounter, 256, [&](std::int32_t third) __attribute__((always_inline)) {
+                bool ownThird = false;
+                if (mayBeOwn) {
+                    char buf[kLongestNumber + 1];
+                    char* end = std::to_chars(buf, buf + kLongestNumber, third).ptr;
+                    *end++ = '.';
+                    // The own network's text begins with the lead, or this run would not look.
+                    const std::string_view rest = std::string_view(own).substr(lead.size());
+                    ownThird = rest.starts_with({buf, static_cast<std::size_t>(end - buf)});
+                }
+                fourthRun(listInner, &third, ownThird);
+            });
     };
 
     if (addrOctet1 >= 192 && addrOctet1 <= 223) {
-        fourthRun(decimal(inOctet1) + "." + decimal(inOctet2) + "." + decimal(inOctet3),
-                  listCounter);
+        lead.number(inOctet1);
+        lead.dot();
+        lead.number(inOctet2);
+        lead.dot();
+        lead.number(inOctet3);
+        lead.dot();
+        fourthRun(listCounter, nullptr, leadsToOwn(lead.text()));
     } else if (addrOctet1 >= 128 && addrOctet1 <= 191) {
-        thirdRun(decimal(inOctet1) + "." + decimal(inOctet2));
+        lead.number(inOctet1);
+        lead.dot();
+        lead.number(inOctet2);
+        lead.dot();
+        thirdRun(leadsToOwn(lead.text()));
     } else if (addrOctet1 < 128) {
         if (listNetCount > 65537) {
-            List1.AddItem(std::string(kRefusal));
+            // Nothing to highlight: the refusal is no address.
+            fill.add(kRefusal.size(), [](char* p) {
+                std::memcpy(p, kRefusal.data(), kRefusal.size());
+                return p + kRefusal.size();
+            });
         } else {
-            listStep2 = arith::checked(256LL - listMask2);
-            listOctet2 = 0;
-            listSteps2 = arith::divide(256, listStep2);
-            for (listOuter = 0; listOuter <= listSteps2; ++listOuter) {
-                if (listOctet2 < 256) {
-                    thirdRun(decimal(inOctet1) + "." + decimal(listOctet2));
-                    listOctet2 = arith::checked(static_cast<long long>(listOctet2) + listStep2);
-                }
-            }
+            lead.number(inOctet1);
+            lead.dot();
+            const std::size_t classPart = lead.size();
+            OctetRuns secondRuns(listStep2, listOctet2, listSteps2);
+            secondRuns.run(
+                listMask2, listOuter, 256, [&](std::int32_t second) __attribute__((always_inline)) {
+                    lead.cut(classPart);
+                    lead.number(second);
+                    lead.dot();
+                    thirdRun(leadsToOwn(lead.text()));
+                });
         }
     }
+    fill.done();
     Timer10.disarm();
     Command3.Enabled = true;
-    selectOwnNetwork();
-}
-
-// Among thousands of entries the user finds their own network highlighted and in view.
-void Form1::selectOwnNetwork() {
-    const std::string own =
-        Label33.Caption + "." + Label35.Caption + "." + Label37.Caption + "." + Label39.Caption;
-    const auto& e = List1.entries();
-    const auto it = std::find(e.begin(), e.end(), own);
-    List1.ListIndex = it == e.end() ? -1 : static_cast<int>(it - e.begin());
+    List1.ListIndex = ownIndex;
 }
 
 }  // namespace sabrota

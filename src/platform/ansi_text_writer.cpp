@@ -9,13 +9,6 @@ namespace sabrota::platform {
 
 namespace {
 
-bool isAscii(std::string_view s) {
-    for (char c : s)
-        if (static_cast<unsigned char>(c) >= 0x80)
-            return false;
-    return true;
-}
-
 // The bytes of the broken or unencodable sequence at s: its lead byte and the continuation
 // bytes that follow it, no more than the lead announces, so the next character survives.
 std::size_t sequenceLength(const char* s, std::size_t left) {
@@ -83,27 +76,18 @@ std::string AnsiTextWriter::encode(std::string_view utf8) {
     return converter().convert(utf8);
 }
 
-void AnsiTextWriter::append(std::string_view encoded) {
-    out_.append(encoded);
-    column_ += encoded.size();
+void AnsiTextWriter::writeConverted(std::string_view text) {
+    append(converter().convert(text));
 }
 
-void AnsiTextWriter::write(std::string_view text) {
-    if (isAscii(text))
-        append(text);
-    else
-        append(converter().convert(text));
+void AnsiTextWriter::reserve(std::size_t bytes) {
+    out_.reserve(bytes);
 }
 
 void AnsiTextWriter::zone() {
     const std::size_t blanks = kZoneWidth - column_ % kZoneWidth;
     out_.append(blanks, ' ');
     column_ += blanks;
-}
-
-void AnsiTextWriter::endLine() {
-    out_ += "\r\n";
-    column_ = 0;
 }
 
 }  // namespace sabrota::platform

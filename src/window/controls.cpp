@@ -1,5 +1,10 @@
 #include "window/controls.h"
 
+#include <algorithm>
+#include <cstring>
+#include <limits>
+#include <stdexcept>
+
 #include "platform/services.h"
 
 namespace sabrota {
@@ -22,18 +27,23 @@ void ListBox::Clear() {
     const bool tell = announcing();
     if (tell)
         observer_->aboutToReset();
-    entries_.clear();
+    count_ = 0;
     ListIndex = -1;
     ++revision_;
     if (tell)
         observer_->reset();
 }
 
-void ListBox::AddItem(std::string entry) {
+void ListBox::AddItem(std::string_view entry) {
+    // Room first: a list too long to grow is left as it was, and the observer hears nothing.
+    makeRoom(count_, 1, entry.size());
     const bool tell = announcing();
     if (tell)
         observer_->aboutToAppend(ListCount());
-    entries_.push_back(std::move(entry));
+    const std::size_t used = starts_[count_];
+    if (!entry.empty())
+        std::memcpy(chars_.get() + used, entry.data(), entry.size());
+    starts_[++count_] = static_cast<std::uint32_t>(used + entry.size());
     ++revision_;
     if (tell)
         observer_->appended();
@@ -51,11 +61,41 @@ ListBox::Update::~Update() {
         list_.observer_->reset();
 }
 
-const std::string& ListBox::List(long long index) const {
-    static const std::string empty;
-    if (index < 0 || index >= static_cast<long long>(entries_.size()))
-        return empty;
-    return entries_[static_cast<std::size_t>(index)];
+std::vector<std::string> ListBox::entries() const {
+    std::vector<std::string> out;
+    out.reserve(count_);
+    for (int i = 0; i < ListCount(); ++i)
+        out.emplace_back(List(i));
+    return out;
+}
+
+void ListBox::reserve(std::size_t count, std::size_t chars) {
+    makeRoom(count_, count, chars);
+}
+
+// What the first `held` entries hold is moved over; the room at least doubles, so filling
+// stays linear.
+void ListBox::makeRoom(std::size_t held, std::size_t count, std::size_t chars) {
+    const std::size_t used = starts_[held];
+    // Entries begin at 32-bit offsets and are counted in an int.
+    if (chars > std::numeric_limits<std::uint32_t>::max() - used ||
+        count > static_cast<std::size_t>(std::numeric_limits<int>::max()) - held)
+        throw std::length_error("list box too long");
+    if (charsRoom_ - used < chars) {
+        const std::size_t room = std::max(used + chars, 2 * charsRoom_);
+        auto more = std::make_unique_for_overwrite<char[]>(room);
+        if (used != 0)
+            std::memcpy(more.get(), chars_.get(), used);
+        chars_ = std::move(more);
+        charsRoom_ = room;
+    }
+    if (startsRoom_ - (held + 1) < count) {
+        const std::size_t room = std::max(held + 1 + count, 2 * startsRoom_);
+        auto more = std::make_unique_for_overwrite<std::uint32_t[]>(room);
+        std::memcpy(more.get(), starts_.get(), (held + 1) * sizeof(std::uint32_t));
+        starts_ = std::move(more);
+        startsRoom_ = room;
+    }
 }
 
 void Timer::setInterval(int ms) {

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -62,19 +63,33 @@ class ListBoxObserver {
 
 class ListBox : public Control {
   public:
+    class Filler;
+
     ListBox() = default;
     ListBox(const ListBox&) = delete;
     ListBox& operator=(const ListBox&) = delete;
 
     void Clear();
-    void AddItem(std::string entry);
-    int ListCount() const { return static_cast<int>(entries_.size()); }
-    // An index past the end reads as the empty string.
-    const std::string& List(long long index) const;
-    const std::vector<std::string>& entries() const { return entries_; }
+    void AddItem(std::string_view entry);
+    int ListCount() const { return static_cast<int>(count_); }
+    // An index past the end reads as the empty string. The text stays valid until the next
+    // change of the entries.
+    std::string_view List(long long index) const {
+        if (index < 0 || index >= ListCount())
+            return {};
+        const auto i = static_cast<std::size_t>(index);
+        return {chars_.get() + starts_[i], starts_[i + 1] - starts_[i]};
+    }
+    // A copy of every entry, in order.
+    std::vector<std::string> entries() const;
+    // The text of all entries one after another, with nothing between them.
+    std::string_view text() const { return {chars_.get(), starts_[count_]}; }
+    // Makes room for this many entries of this many characters in all, so that a long list is
+    // filled without moving what it holds.
+    void reserve(std::size_t count, std::size_t chars);
     // The highlighted entry, -1 for none.
     int ListIndex = -1;
-    // Grows with every change of the entries.
+    // Grows with every change of the entries, so a view knows when to read them again.
     std::uint64_t revision() const { return revision_; }
 
     // The view that follows the entries, or none.
@@ -96,11 +111,65 @@ class ListBox : public Control {
     };
 
   private:
-    std::vector<std::string> entries_;
+    // Room for `count` entries and `chars` characters more than the first `held` entries hold.
+    void makeRoom(std::size_t held, std::size_t count, std::size_t chars);
+    // The entries one after another in one buffer, and where each begins: entry i is the text
+    // from starts_[i] to starts_[i + 1]. A list of 65,536 entries is two allocations, not
+    // 65,536 strings. Clearing keeps the room for the next list.
+    std::unique_ptr<char[]> chars_;
+    std::size_t charsRoom_ = 0;
+    std::unique_ptr<std::uint32_t[]> starts_ = std::make_unique<std::uint32_t[]>(1);
+    std::size_t startsRoom_ = 1;  // entries + 1
+    std::size_t count_ = 0;
     std::uint64_t revision_ = 0;
     ListBoxObserver* observer_ = nullptr;
     int updating_ = 0;
     bool announcing() const { return observer_ && updating_ == 0; }
+};
+
+// Appends many entries in a row, each written straight into the list's storage, and keeps the
+// end of the text and the count in its own hands until it is done: a long list then costs little
+// more than writing its text. The list box holds the new entries once the filler is done (or
+// destroyed, also by an exception); until then nothing else may read or change it. The filler is
+// one update (ListBox::Update): the observer hears of one reset for all its entries, when it
+// begins and when it is destroyed.
+class ListBox::Filler {
+  public:
+    explicit Filler(ListBox& list)
+        : update_(list), list_(list), count_(list.count_), used_(list.starts_[list.count_]) {}
+    ~Filler() { done(); }
+    Filler(const Filler&) = delete;
+    Filler& operator=(const Filler&) = delete;
+
+    // The entries of the list with those added so far.
+    int count() const { return static_cast<int>(count_); }
+    // Adds an entry: write gets room for at most `most` characters and returns the end of the
+    // text it put there.
+    template <typename Write>
+    void add(std::size_t most, Write write) {
+        if (list_.charsRoom_ - used_ < most || list_.startsRoom_ - count_ < 2)
+            list_.makeRoom(count_, 1, most);
+        char* const chars = list_.chars_.get();
+        used_ = static_cast<std::size_t>(write(chars + used_) - chars);
+        list_.starts_[++count_] = static_cast<std::uint32_t>(used_);
+    }
+    // The entry added last; there must be one.
+    std::string_view last() const {
+        const std::uint32_t begin = list_.starts_[count_ - 1];
+        return {list_.chars_.get() + begin, used_ - begin};
+    }
+    void done() {
+        if (count_ != list_.count_) {
+            list_.count_ = count_;
+            ++list_.revision_;
+        }
+    }
+
+  private:
+    const Update update_;
+    ListBox& list_;
+    std::size_t count_;
+    std::size_t used_;
 };
 
 class Timer {

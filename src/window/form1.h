@@ -140,7 +140,6 @@ class Form1 {
     bool addressStillValid();
     bool maskStillSelectable();
     void BuildNetworkList();
-    void selectOwnNetwork();
     void resetResultFields();
 
     // Keeping track of the latest run for the export (stages/calculate.cpp). Calculate starts
