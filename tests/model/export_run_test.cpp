@@ -24,6 +24,16 @@ bool pressExportIfEnabled(HeadlessWindow& w) {
     return true;
 }
 
+// Lets the export's tick come and checks the file it wrote against a golden file, and the one
+// box of success.
+void expectExportedAs(HeadlessWindow& w, const char* golden) {
+    w.clock.runUntilIdle();
+    const std::string diff =
+        golden::firstDifference(golden::read(golden), w.files.files["ip-file.csv"]);
+    EXPECT_TRUE(diff.empty()) << diff;
+    EXPECT_EQ(w.box.shown, std::vector<Shown>{kSuccess});
+}
+
 std::string cleanExport(const std::string& a, const std::string& b, const std::string& c,
                         const std::string& d, int prefix) {
     HeadlessWindow w;
@@ -39,11 +49,7 @@ TEST(ExportRun, InputEditedAfterTheRun) {
     w->Text4.Text = "5";
     w->Combo1.typeText("255.255.255.000    /24");
     ASSERT_TRUE(pressExportIfEnabled(w));
-    w.clock.runUntilIdle();
-    const std::string diff =
-        golden::firstDifference(golden::read("csv_c_26.csv"), w.files.files["ip-file.csv"]);
-    EXPECT_TRUE(diff.empty()) << diff;
-    EXPECT_EQ(w.box.shown, std::vector<Shown>{kSuccess});
+    expectExportedAs(w, "csv_c_26.csv");
 }
 
 // 172.16.5.9 with /30 has run; Text4 becomes 200, Calculate, and at once CSV出力.
@@ -62,11 +68,7 @@ TEST(ExportRun, ExportRightAfterCalculate) {
     ASSERT_TRUE(w.clock.runUntilIdle());
     EXPECT_TRUE(w.box.shown.empty());
     ASSERT_TRUE(pressExportIfEnabled(w));
-    w.clock.runUntilIdle();
-    const std::string diff =
-        golden::firstDifference(golden::read("csv_b_30_200.csv"), w.files.files["ip-file.csv"]);
-    EXPECT_TRUE(diff.empty()) << diff;
-    EXPECT_EQ(w.box.shown, std::vector<Shown>{kSuccess});
+    expectExportedAs(w, "csv_b_30_200.csv");
 }
 
 // A click that came just before Calculate: its tick finds the results gone and writes nothing.
