@@ -11,6 +11,7 @@
 #include <QTest>
 #include <array>
 #include <optional>
+#include <string>
 
 #include "gui/main_window.h"
 #include "headless/headless.h"
@@ -137,6 +138,17 @@ TEST_P(PasteTest, AnythingElseIsPastedAsTyping) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Ways, PasteTest,
-                         ::testing::Values(Way::Keys, Way::ContextMenu, Way::MiddleButton));
+                         ::testing::Values(Way::Keys, Way::ContextMenu, Way::MiddleButton),
+                         [](const ::testing::TestParamInfo<Way>& i) {
+                             switch (i.param) {
+                                 case Way::Keys:
+                                     return std::string("Keys");
+                                 case Way::ContextMenu:
+                                     return std::string("ContextMenu");
+                                 case Way::MiddleButton:
+                                     return std::string("MiddleButton");
+                             }
+                             return std::string("Unknown");
+                         });
 
 }  // namespace
