@@ -60,8 +60,9 @@ if [[ "$(id -u)" -ne 0 ]]; then
 fi
 if [[ ${#missing[@]} -gt 0 ]]; then
   echo "Installing: ${missing[*]}"
-  $SUDO apt-get update -qq
-  DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}"
+  # Another installer on the machine holds dpkg's lock for a while; wait for it.
+  $SUDO apt-get -o DPkg::Lock::Timeout=900 update -qq
+  DEBIAN_FRONTEND=noninteractive $SUDO apt-get -o DPkg::Lock::Timeout=900 install -y -qq --no-install-recommends "${missing[@]}"
 fi
 if ! has_test_locale; then
   echo "Generating the locale $test_locale"
