@@ -67,11 +67,13 @@ bool QtWindowPrinter::printWindow() {
 namespace {
 using PrintEntry = bool (*)(const QImage&);
 
-// The module beside the executable (a build, or a copy kept together), else the installed one.
+// The module beside the executable (a build, or a copy kept together), else the installed one
+// in the program's library folder.
 PrintEntry loadPrintModule() {
     static PrintEntry entry = [] {
-        const QStringList folders = {QCoreApplication::applicationDirPath(),
-                                     QStringLiteral(SABROTA_PRINT_MODULE_DIR)};
+        const QString here = QCoreApplication::applicationDirPath();
+        const QStringList folders = {here,
+                                     here + QStringLiteral("/" SABROTA_PRINT_MODULE_DIR)};
         for (const QString& folder : folders) {
             QLibrary module(folder + QStringLiteral("/libsabrota-print"));
             if (auto f = reinterpret_cast<PrintEntry>(
