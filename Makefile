@@ -5,11 +5,12 @@
 BUILD    ?= build
 ASAN     ?= build-asan
 DEB_BUILD ?= build-deb
+CLANG_BUILD ?= build-clang
 JOBS     ?= $(shell nproc)
 SECONDS_PER_FUZZER ?= 60
 
-.PHONY: run test setup build check-format check-layers check-packages test-build test-asan test-package \
-        deb fuzz bench clean
+.PHONY: run test setup build check-format check-spdx check-tidy check-layers check-packages test-build \
+        build-clang test-clang test-asan test-package deb fuzz bench clean
 
 setup:
 	./scripts/setup.sh
@@ -21,10 +22,22 @@ build: setup
 run: build
 	$(BUILD)/bin/sabrota
 
-check-format:
+# clang-format and clang-tidy by their versioned names: another version formats and checks
+# differently.
+check-format: setup
 	@files=$$(git ls-files '*.cpp' '*.h'); \
-	if ! clang-format --dry-run --Werror $$files; then \
-	  echo "clang-format would change the files above: run clang-format -i on them"; exit 1; fi
+	if ! clang-format-14 --dry-run --Werror $$files; then \
+	  echo "clang-format-14 would change the files above: run clang-format-14 -i on them"; exit 1; fi
+
+check-spdx:
+	./scripts/spdx.sh --check
+
+# The checks named in .clang-tidy over every source file of src/ and the headers it includes,
+# with the clang build's compile database (which names the Qt sources' generated includes, so
+# the build comes first).
+check-tidy: build-clang
+	run-clang-tidy-14 -clang-tidy-binary clang-tidy-14 -p $(CLANG_BUILD) -j$(JOBS) -quiet \
+	  -header-filter='^$(CURDIR)/src/' '^$(CURDIR)/src/'
 
 check-layers:
 	./scripts/check_layers.sh
@@ -39,6 +52,15 @@ check-packages:
 
 test-build: build
 	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j$(JOBS)
+
+# The whole program, the Qt window included, built by clang in a folder of its own and tested.
+build-clang: setup
+	CC=clang CXX=clang++ cmake -S . -B $(CLANG_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+	  -DSABROTA_WERROR=ON
+	cmake --build $(CLANG_BUILD) -j$(JOBS)
+
+test-clang: build-clang
+	cd $(CLANG_BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j$(JOBS)
 
 test-asan: setup
 	cmake -S . -B $(ASAN) -DCMAKE_BUILD_TYPE=Debug -DSABROTA_SANITIZE=ON -DSABROTA_WERROR=ON \
@@ -73,7 +95,8 @@ test-package: build deb
 	tests/package/package_test.sh $(DEB_FILE) $(BUILD)/tests/package/libsabrota_drive.so \
 	  tests/data/csv_c_26.csv
 
-test: setup check-format check-layers check-packages test-build test-package test-asan fuzz
+test: setup check-format check-spdx check-layers check-packages test-build test-clang check-tidy \
+      test-package test-asan fuzz
 
 # Medians of BENCH_REPETITIONS repetitions, interleaved at random so that a slow moment of the
 # machine does not fall on one benchmark only; then every ratio against its plain baseline.
@@ -100,4 +123,4 @@ bench: setup
 	else echo "The ratios are worked out by python3, which is not installed."; fi
 
 clean:
-	rm -rf $(BUILD) $(ASAN) $(DEB_BUILD) build-bench build-fuzz
+	rm -rf $(BUILD) $(ASAN) $(DEB_BUILD) $(CLANG_BUILD) build-bench build-fuzz
