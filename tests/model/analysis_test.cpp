@@ -296,6 +296,10 @@ TEST(Analysis, ChosenAddresses) {
         HeadlessWindow w;
         w.calculate(c.a, c.b, c.c, c.d, w->Combo1.items[static_cast<std::size_t>(c.prefix - 8)]);
         EXPECT_EQ(results(w), c.expected);
+        // The warning is red on the window, as its design gives it.
+        if (!c.expected.note.empty()) {
+            EXPECT_EQ(w->Label18.ForeColor, sabrota::colors::kRed);
+        }
         EXPECT_EQ(w.box.shown, c.boxes);
         int tens = 0;
         for (int n : w.clock.fired)
