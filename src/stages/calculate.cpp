@@ -28,8 +28,7 @@ void Form1::resetResultFields() {
 // The results of the previous run go at once, and the export with them: it comes back when
 // this run has ended well.
 void Form1::CMD1_Click() {
-    exportInput_.reset();
-    reference_.reset();
+    dropExport();
     Command3.Enabled = false;
     resetResultFields();
     List1.Clear();
@@ -45,7 +44,7 @@ void Form1::CMD1_Click() {
 void Form1::stageEnded() {
     // Timer9 has turned the button on and the list is still to come: no whole run yet.
     if (Timer10.armed()) {
-        exportInput_.reset();
+        dropExport();
         return;
     }
     if (Command3.Enabled) {
@@ -53,9 +52,14 @@ void Form1::stageEnded() {
         exportInput_ = runRead_;
     }
     if (exportInput_ && !showSame(*this, reference())) {
-        exportInput_.reset();
+        dropExport();
         Command3.Enabled = false;
     }
+}
+
+void Form1::dropExport() {
+    exportInput_.reset();
+    reference_.reset();
 }
 
 void Form1::exportHoldsNoRun() {
@@ -65,7 +69,7 @@ void Form1::exportHoldsNoRun() {
 
 const Form1& Form1::reference() {
     if (!reference_)
-        reference_ = std::make_unique<Replay>(exportInput_.value_or(RunInput{}));
+        reference_ = std::make_unique<Replay>(exportInput_.value());
     return reference_->window();
 }
 

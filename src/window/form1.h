@@ -156,6 +156,8 @@ class Form1 {
     void stageEnded();
     // The export now stands for a window with no results, as after start-up.
     void exportHoldsNoRun();
+    // Nothing to export, and no replay kept for it.
+    void dropExport();
     const Form1& reference();
     bool maskTextAcceptable(std::string_view text) const;
 
@@ -163,8 +165,9 @@ class Form1 {
     // What the export writes for the input: a run that ended well, an empty input for a window
     // that holds no results (start-up, Clear), nothing while no whole run is on the window.
     std::optional<RunInput> exportInput_ = RunInput{};
-    std::unique_ptr<Replay> reference_;  // the clean run of exportInput_; none yet for Clear's
-    bool replica_ = false;               // a replay's own window checks nothing
+    // The clean run of exportInput_, made when first needed; none while there is no input.
+    std::unique_ptr<Replay> reference_;
+    bool replica_ = false;  // a replay's own window checks nothing
 
     // A modal box; an empty title shows the program's name.
     void msgBox(std::string_view prompt, platform::BoxStyle style, std::string_view title = {});
