@@ -1,7 +1,9 @@
 // Whole runs on the window model driven by arbitrary bytes: typed octets and mask texts,
 // presses of every button, time passing between stages and while a message box is open. The
 // program must never crash or hang, must only ever show its own messages, and must keep the
-// stage timers and the CSV button in step with the chain of stages.
+// stage timers and the CSV button in step with the chain of stages. Every file it writes is the
+// clean export of the input the file names: the address of its lines 2 and 3 and the mask text
+// of line 6, calculated and exported on a window of its own.
 #include <fuzzer/FuzzedDataProvider.h>
 
 #include <cstdint>
@@ -9,8 +11,10 @@
 #include <cstdlib>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "headless/headless.h"
+#include "platform/ansi_text_writer.h"
 
 namespace {
 
@@ -52,6 +56,9 @@ const Shown kProgramBoxes[] = {
     {"印刷できませんでした。プリンターを確認してください。", kStyleExclamation, "Sabrota"},
 };
 constexpr std::string_view kExportDone = "新しいファイルを作成しました。ip-file.csv";
+constexpr std::string_view kExportRefused =
+    "新しいファイルを作成しました。ip-file.csv。しかしネットワーク数は多すぎて書き込めません！"
+    "ごめんなさい。";
 constexpr std::string_view kListRefusal = "CPU(T_T):計算が大変なので計算いたしません！！";
 
 constexpr int kMostActions = 48;
@@ -165,12 +172,88 @@ struct Harness {
             ++exportsDone;
             expect(w.files.files.count("ip-file.csv") == 1, "export reported without a file");
         }
+        if (s.prompt == kExportDone || s.prompt == kExportRefused)
+            checkCleanExport();
         // The desktop keeps dispatching timer ticks while a modal box is open.
         if (nesting < kMostNesting && in.remaining_bytes() > 0 && in.ConsumeBool()) {
             ++nesting;
             w.clock.advance(in.ConsumeIntegralInRange(0, 120));
             --nesting;
         }
+    }
+
+    // Texts the session has typed, so that a field of the file in the code page can be told
+    // back as the text it came from.
+    std::vector<std::string> typed{""};
+    std::string remember(std::string text) {
+        typed.push_back(text);
+        return text;
+    }
+
+    // The text whose encoding is the field, or nothing.
+    bool fromFile(const std::string& field, std::string& text) const {
+        using sabrota::platform::AnsiTextWriter;
+        if (sabrota::platform::isAscii(field)) {
+            text = field;
+            return true;
+        }
+        for (const std::string& t : typed) {
+            try {
+                if (AnsiTextWriter::encode(t) == field) {
+                    text = t;
+                    return true;
+                }
+            } catch (const std::exception&) {
+            }
+        }
+        return false;
+    }
+
+    static std::vector<std::string> lines(const std::string& bytes) {
+        std::vector<std::string> out(1);
+        for (std::size_t i = 0; i < bytes.size(); ++i) {
+            if (bytes.compare(i, 2, "\r\n") == 0) {
+                out.emplace_back();
+                ++i;
+            } else {
+                out.back() += bytes[i];
+            }
+        }
+        return out;
+    }
+
+    void checkCleanExport() {
+        using sabrota::platform::AnsiTextWriter;
+        const std::string written = w.files.files.at("ip-file.csv");
+        const auto lines = Harness::lines(written);
+        expect(lines.size() >= 6, "a file of fewer than six lines");
+        const std::string addressHead = AnsiTextWriter::encode("入力IPアドレス,");
+        const std::string maskHead = AnsiTextWriter::encode("選択サブネットマスク,");
+        expect(lines[2].starts_with(addressHead) && lines[5].starts_with(maskHead),
+               "lines 3 and 6 do not name the input");
+        std::vector<std::string> fields(1);
+        for (const char c : lines[2].substr(addressHead.size())) {
+            if (c == ',')
+                fields.emplace_back();
+            else
+                fields.back() += c;
+        }
+        // An octet text with a comma of its own cannot be told apart on line 3.
+        if (fields.size() != 4)
+            return;
+        std::string octets[4], mask;
+        for (std::size_t k = 0; k < 4; ++k)
+            expect(fromFile(fields[k], octets[k]), "line 3 names an octet nobody typed");
+        expect(fromFile(lines[5].substr(maskHead.size()), mask),
+               "line 6 names a mask nobody typed");
+        expect(lines[1] == fields[0] + "." + fields[1] + "." + fields[2] + "." + fields[3],
+               "lines 2 and 3 name different addresses");
+        // No input at all names the window that holds no run, as after start-up or Clear.
+        HeadlessWindow clean;
+        if (lines[1] != "..." || !mask.empty())
+            clean.calculate(octets[0], octets[1], octets[2], octets[3], mask);
+        const std::string expected = clean.exportCsv();
+        expect(written == expected, "a file that is no clean export of the input it names");
     }
 
     void checkAlways() {
@@ -204,14 +287,15 @@ struct Harness {
             case 1: {
                 const int k = in.ConsumeIntegralInRange(1, 4);
                 sabrota::Control* boxes[] = {&f.Text1, &f.Text2, &f.Text3, &f.Text4};
-                boxes[k - 1]->Text = octetText(in, k);
+                boxes[k - 1]->Text = remember(octetText(in, k));
                 break;
             }
             case 2:
                 f.Combo1.setListIndex(in.ConsumeIntegralInRange(0, 23));
                 break;
             case 3:
-                f.Combo1.typeText(typedText(in, in.ConsumeIntegralInRange<std::size_t>(0, 40)));
+                f.Combo1.typeText(
+                    remember(typedText(in, in.ConsumeIntegralInRange<std::size_t>(0, 40))));
                 break;
             case 4: {
                 // An item with one character typed over, the nearest thing to a valid mask.
@@ -219,7 +303,7 @@ struct Harness {
                 std::string c;
                 appendChar(in, c);
                 t.replace(in.ConsumeIntegralInRange<std::size_t>(0, t.size() - 1), 1, c);
-                f.Combo1.typeText(t);
+                f.Combo1.typeText(remember(t));
                 break;
             }
             case 5:

@@ -1,6 +1,8 @@
+#include <array>
 #include <optional>
 
 #include "analysis/arithmetic.h"
+#include "analysis/ipv4_rules.h"
 #include "window/form1.h"
 
 namespace sabrota {
@@ -9,14 +11,14 @@ namespace {
 
 // The mask of Label9 … Label12 as 32 bits, or nothing where a caption is no octet.
 std::optional<std::uint32_t> maskFromCaptions(const Control* const labels[4]) {
-    std::uint32_t mask = 0;
-    for (int i = 0; i < 4; ++i) {
+    std::array<int, 4> octets{};
+    for (std::size_t i = 0; i < 4; ++i) {
         const auto c = numeric::toInteger16(labels[i]->Caption);
-        if (c.status != numeric::Conversion::Ok || c.value < 0 || c.value > 255)
+        if (c.status != numeric::Conversion::Ok)
             return std::nullopt;
-        mask = (mask << 8) | static_cast<std::uint32_t>(c.value);
+        octets[i] = c.value;
     }
-    return mask;
+    return ipv4::fromOctets(octets);
 }
 
 }  // namespace
@@ -32,11 +34,8 @@ bool Form1::maskStillSelectable() {
             return false;
     const auto mask = maskFromCaptions(labels);
     bool ok = false;
-    if (mask) {
-        const std::uint32_t hostPart = ~*mask;
-        const bool contiguous = (hostPart & (hostPart + 1)) == 0;
-        ok = contiguous && *mask >= 0xFF000000u && *mask <= 0xFFFFFFFEu;
-    }
+    if (mask)
+        ok = ipv4::contiguous(*mask) && *mask >= 0xFF000000u && *mask <= 0xFFFFFFFEu;
     if (!ok)
         msgBox("サブネットマスクが正しくありません。一覧から選択してください。",
                platform::BoxStyle::Exclamation, "サブネットマスク：不正！！");
@@ -67,13 +66,15 @@ void Form1::Timer9_Timer() {
         addrOctet1 = toInt16(Text1.Text);
         addrOctet2 = toInt16(Text2.Text);
 
-        if (addrOctet1 < 127)
+        using ipv4::AddressClass;
+        const AddressClass cls = ipv4::classOf(addrOctet1);
+        if (cls == AddressClass::A)
             Label14.Caption = "A";
-        if (addrOctet1 == 127)
+        if (cls == AddressClass::Loopback)
             Label14.Caption = "ループバック";
-        if (addrOctet1 >= 128 && addrOctet1 <= 191)
+        if (cls == AddressClass::B)
             Label14.Caption = "B";
-        if (addrOctet1 >= 192 && addrOctet1 <= 223)
+        if (cls == AddressClass::C)
             Label14.Caption = "C";
 
         Label46.Caption = "グローバル";
@@ -86,21 +87,20 @@ void Form1::Timer9_Timer() {
         if (addrOctet1 == 127)
             Label46.Caption = "ループバック";
 
-        if (addrOctet1 >= 192 && addrOctet1 <= 223 && blockSize1 == 1 && blockSize2 == 1 &&
-            blockSize3 == 1) {
+        if (cls == AddressClass::C && blockSize1 == 1 && blockSize2 == 1 && blockSize3 == 1) {
             addrCountC = blockSize4;
             Label20.Caption = decimal(addrCountC);
             Timer10.arm();
-        } else if (addrOctet1 >= 128 && addrOctet1 <= 191 && blockSize1 == 1 && blockSize2 == 1) {
+        } else if (cls == AddressClass::B && blockSize1 == 1 && blockSize2 == 1) {
             addrCountB = arith::checked(static_cast<long long>(blockSize4) * blockSize3);
             Label20.Caption = decimal(addrCountB);
             Timer10.arm();
-        } else if (addrOctet1 < 127 && blockSize1 == 1) {
+        } else if (cls == AddressClass::A && blockSize1 == 1) {
             addrCountA =
                 arith::checked(static_cast<long long>(blockSize4) * blockSize3 * blockSize2);
             Label20.Caption = decimal(addrCountA);
             Timer10.arm();
-        } else if (addrOctet1 == 127) {
+        } else if (cls == AddressClass::Loopback) {
             msgBox("ループバックテスト用アドレスです。", platform::BoxStyle::Exclamation,
                    "ループバックテスト用！！");
         } else {

@@ -1,4 +1,5 @@
 #include "analysis/arithmetic.h"
+#include "analysis/ipv4_rules.h"
 #include "window/form1.h"
 
 namespace sabrota {
@@ -10,17 +11,19 @@ void Form1::Timer10_Timer() {
     }
     try {
         ShowHostCount();
-        if (addrOctet1 >= 192 && addrOctet1 <= 223) {
+        using ipv4::AddressClass;
+        const AddressClass cls = ipv4::classOf(addrOctet1);
+        if (cls == AddressClass::C) {
             subnetCountC = arith::divide(256, addrCountC);
             Label27.Caption = "256";
             Label29.Caption = decimal(addrCountC);
             Label31.Caption = decimal(subnetCountC);
-        } else if (addrOctet1 >= 128 && addrOctet1 <= 191) {
+        } else if (cls == AddressClass::B) {
             subnetCountB = arith::divide(65536, addrCountB);
             Label27.Caption = "65536";
             Label29.Caption = decimal(addrCountB);
             Label31.Caption = decimal(subnetCountB);
-        } else if (addrOctet1 < 128) {
+        } else if (cls == AddressClass::A || cls == AddressClass::Loopback) {
             subnetCountA = arith::divide(16777216, addrCountA);
             Label27.Caption = "16777216";
             Label29.Caption = decimal(addrCountA);

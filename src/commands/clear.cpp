@@ -24,11 +24,7 @@ void Form1::Command2_Click() {
     List1.Clear();
     Command3.Enabled = false;
     // The window holds no run now; a stage of a chain still on its way may write into it.
-    ++runSerial_;
-    runNext_ = 0;
-    runSound_ = false;
-    olderChainReads_.clear();
-    exportInput_ = RunInput{};
+    exportHoldsNoRun();
 }
 
 }  // namespace sabrota

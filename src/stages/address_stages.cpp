@@ -32,6 +32,7 @@ struct Form1::AddressStage {
     Timer& self;
     Timer& next;
     const Control& text;
+    std::string& read;  // what the export's rule remembers of this box
     std::int16_t& value;
     std::int16_t& bit;
     Control& hex;
@@ -40,6 +41,7 @@ struct Form1::AddressStage {
 
 void Form1::runAddressStage(const AddressStage& s) {
     const AddressMessages& m = kMessages[s.octet - 1];
+    s.read = s.text.Text;
     const auto converted = numeric::toInteger16(s.text.Text);
     if (converted.status == numeric::Conversion::NotNumeric) {
         msgBox(m.notNumericPrompt, platform::BoxStyle::Exclamation, m.notNumericTitle);
@@ -57,7 +59,6 @@ void Form1::runAddressStage(const AddressStage& s) {
     fillBitCells(s.cells, s.value, s.bit, bitIndex, [](int, int) {});
     s.self.disarm();
     s.next.arm();
-    stageAdvanced(s.self);
 }
 
 // The later stages read the text boxes again. Where the user has changed one during the run to
@@ -80,19 +81,23 @@ bool Form1::addressStillValid() {
 }
 
 void Form1::Timer1_Timer() {
-    runAddressStage({1, Timer1, Timer2, Text1, addrOctet1, addrBit1, Label62, Label81});
+    runAddressStage(
+        {1, Timer1, Timer2, Text1, runRead_.text1, addrOctet1, addrBit1, Label62, Label81});
 }
 
 void Form1::Timer2_Timer() {
-    runAddressStage({2, Timer2, Timer3, Text2, addrOctet2, addrBit2, Label63, Label82});
+    runAddressStage(
+        {2, Timer2, Timer3, Text2, runRead_.text2, addrOctet2, addrBit2, Label63, Label82});
 }
 
 void Form1::Timer3_Timer() {
-    runAddressStage({3, Timer3, Timer4, Text3, addrOctet3, addrBit3, Label64, Label83});
+    runAddressStage(
+        {3, Timer3, Timer4, Text3, runRead_.text3, addrOctet3, addrBit3, Label64, Label83});
 }
 
 void Form1::Timer4_Timer() {
-    runAddressStage({4, Timer4, Timer5, Text4, addrOctet4, addrBit4, Label65, Label84});
+    runAddressStage(
+        {4, Timer4, Timer5, Text4, runRead_.text4, addrOctet4, addrBit4, Label65, Label84});
 }
 
 }  // namespace sabrota

@@ -1,5 +1,9 @@
 #include "window/form1.h"
 
+#include <memory>
+
+#include "stages/replay.h"
+
 namespace sabrota {
 
 // Steps 1 to 4 of Calculate; Clear does the same.
@@ -24,12 +28,7 @@ void Form1::resetResultFields() {
 // The results of the previous run go at once, and the export with them: it comes back when
 // this run has ended well.
 void Form1::CMD1_Click() {
-    ++runSerial_;
-    runNext_ = 1;
-    runSound_ = true;
-    runRead_ = {};
-    olderChainReads_.clear();
-    exportInput_.reset();
+    dropExport();
     Command3.Enabled = false;
     resetResultFields();
     List1.Clear();
@@ -37,132 +36,43 @@ void Form1::CMD1_Click() {
     Timer1.arm();
 }
 
-Form1::RunInput Form1::inputBoxes() const {
-    return {Text1.Text, Text2.Text, Text3.Text, Text4.Text, Combo1.Text};
-}
-
-std::string Form1::captions() const {
-    std::string all;
-    for (const auto& d : designTable()) {
-        all += control(d.id, d.index).Caption;
-        all += '\x1f';
+// Chains of stages can interleave, a stage can stop in its box while others tick, Clear and
+// Calculate can come at any moment, and the user can edit any box between two stages. Instead
+// of following all that, the export asks one question when a tick is over: does the window
+// show what a clean run of the input the stages read would show? Then the file, made from the
+// window and that input, is the clean run's file.
+void Form1::stageEnded() {
+    // Timer9 has turned the button on and the list is still to come: no whole run yet.
+    if (Timer10.armed()) {
+        dropExport();
+        return;
     }
-    return all;
+    if (Command3.Enabled) {
+        reference_ = std::make_unique<Replay>(runRead_);
+        exportInput_ = runRead_;
+    }
+    if (exportInput_ && !showSame(*this, reference())) {
+        dropExport();
+        Command3.Enabled = false;
+    }
 }
 
-void Form1::stageAdvanced(const Timer& self) {
-    advanced_[static_cast<std::size_t>(self.number_ - 1)] = true;
-}
-
-void Form1::runSpoiled() {
-    runSound_ = false;
+void Form1::dropExport() {
     exportInput_.reset();
-    Command3.Enabled = false;
+    reference_.reset();
 }
 
-namespace {
-bool sameAddress(const Form1::RunInput& a, const Form1::RunInput& b) {
-    return a.text1 == b.text1 && a.text2 == b.text2 && a.text3 == b.text3 && a.text4 == b.text4;
-}
-}  // namespace
-
-// Stages 1 to 4 read their own text box, 5 to 8 Combo1, the analysis stages the whole address.
-// The run keeps what its first reads found; a later read that finds something else means the
-// results on the window mix two inputs, and the run can show them but not export them.
-Form1::StageWatch Form1::stageStarting(int number) {
-    StageWatch w;
-    if (number > 10)
-        return w;
-    w.run = runSerial_;
-    w.ticks = ++tickCount_;
-    advanced_[static_cast<std::size_t>(number - 1)] = false;
-    w.exportWas = Command3.Enabled;
-    w.inTurn = number == runNext_;
-    if (w.inTurn) {
-        const RunInput now = inputBoxes();
-        std::string* address[4] = {&runRead_.text1, &runRead_.text2, &runRead_.text3,
-                                   &runRead_.text4};
-        const std::string* typed[4] = {&now.text1, &now.text2, &now.text3, &now.text4};
-        if (number <= 4)
-            *address[number - 1] = *typed[number - 1];
-        else if (number == 5)
-            runRead_.mask = now.mask;
-        else if (number <= 8)
-            runSound_ = runSound_ && now.mask == runRead_.mask;
-        else
-            runSound_ = runSound_ && sameAddress(now, runRead_);
-        // Only a whole run turns the button on; the stage's own end shows whether it got there.
-        if (number >= 9)
-            Command3.Enabled = false;
-    } else {
-        w.guarded = exportInput_.has_value() || (runSound_ && runNext_ > 0);
-        if (w.guarded) {
-            w.input = inputBoxes();
-            w.captions = captions();
-            w.listRevision = List1.revision();
-        }
-    }
-    return w;
+void Form1::exportHoldsNoRun() {
+    exportInput_ = RunInput{};
+    reference_.reset();
 }
 
-void Form1::stageFinished(int number, const StageWatch& w) {
-    if (number > 10)
-        return;
-    if (w.run != runSerial_) {
-        // Calculate or Clear came while this stage's box was open; what the stage wrote after
-        // it belongs to no run.
-        runSpoiled();
-        return;
-    }
-    if (w.inTurn) {
-        const bool succeeded =
-            number <= 8 ? advanced_[static_cast<std::size_t>(number - 1)] : Command3.Enabled;
-        if (number >= 9)
-            runSound_ = runSound_ && sameAddress(inputBoxes(), runRead_);
-        if (!succeeded) {
-            runNext_ = 0;
-            exportInput_.reset();
-            Command3.Enabled = false;
-            return;
-        }
-        if (number <= 8) {
-            runNext_ = number + 1;
-            return;
-        }
-        runNext_ = number == 9 && Timer10.armed() ? 10 : 0;
-        for (const RunInput& older : olderChainReads_)
-            runSound_ = runSound_ && older == runRead_;
-        if (runSound_)
-            exportInput_ = runRead_;
-        else
-            runSpoiled();
-        return;
-    }
-    // A stage of an older chain: its end is not this run's end.
-    if (number >= 9)
-        Command3.Enabled = w.exportWas;
-    if (!w.guarded)
-        return;
-    // Ticks inside its box make its own writes impossible to tell apart.
-    const bool nested = tickCount_ != w.ticks;
-    if (nested) {
-        runSpoiled();
-        return;
-    }
-    if (captions() == w.captions && List1.revision() == w.listRevision)
-        return;
-    const bool runGoesOn = runSound_ && runNext_ > 0;
-    // An input stage ahead of the run writes only what the run's own stage writes again later.
-    if (runGoesOn && number <= 8 && number > runNext_)
-        return;
-    // What a stage writes follows from the input it reads (the captions it reads back come
-    // from stages with that input too): with the run's own input it wrote the run's results.
-    if (!(inputBoxes() == w.input) || (exportInput_ && !(w.input == *exportInput_))) {
-        runSpoiled();
-        return;
-    }
-    if (runGoesOn)
-        olderChainReads_.push_back(w.input);
+const Form1& Form1::reference() {
+    if (!reference_)
+        reference_ = std::make_unique<Replay>(exportInput_.value());
+    return reference_->window();
 }
+
+Form1::~Form1() = default;
 
 }  // namespace sabrota

@@ -1,5 +1,6 @@
-#include <bit>
+#include <array>
 
+#include "analysis/ipv4_rules.h"
 #include "platform/number_parse.h"
 #include "stages/stage_conventions.h"
 #include "window/form1.h"
@@ -17,8 +18,6 @@ struct Form1::MaskStage {
     CellArray& cells;
     std::string_view emptyTitle;
     std::string_view badPieceTitle;
-    // Whether a 1 bit is light cyan, given the first address octet; null for octet 1.
-    bool (*beyondClassMask)(int firstOctet);
 };
 
 namespace {
@@ -42,13 +41,16 @@ bool Form1::maskTextAcceptable(std::string_view text) const {
     }
     if (text.size() < 13 || text[3] != '.' || text[7] != '.' || text[11] != '.')
         return false;
-    std::uint32_t mask = 0;
+    std::array<int, 4> octets{};
     for (std::size_t k = 0; k < 4; ++k) {
         const auto c = numeric::toInteger16(text.substr(4 * k, 3));
-        if (c.status != numeric::Conversion::Ok || c.value < 0 || c.value > 255)
+        if (c.status != numeric::Conversion::Ok)
             return false;
-        mask = (mask << 8) | static_cast<std::uint32_t>(c.value);
+        octets[k] = c.value;
     }
+    const auto mask = ipv4::fromOctets(octets);
+    if (!mask)
+        return false;
     std::string_view rest = text.size() > 15 ? text.substr(15) : std::string_view();
     auto skipBlanks = [&rest] {
         while (!rest.empty() && rest.front() == ' ')
@@ -69,23 +71,24 @@ bool Form1::maskTextAcceptable(std::string_view text) const {
     if (!rest.empty())
         return false;
     // A mask with a hole in its 1 bits has no prefix length that could agree with it.
-    const std::uint32_t hostPart = ~mask;
-    if ((hostPart & (hostPart + 1)) != 0)
+    if (!ipv4::contiguous(*mask))
         return false;
-    return length == decimal(std::popcount(mask));
+    return length == decimal(ipv4::prefixLength(*mask));
 }
 
 void Form1::runMaskStage(const MaskStage& s) {
     // Octets 2 to 4 read the first address octet again for their colour rule. A Text1 changed
     // to something that is not a number during the run simply gives no light cyan cell.
     bool ruleKnown = false;
-    if (s.beyondClassMask) {
+    if (s.octet > 1) {
         const auto first = numeric::toInteger16(Text1.Text);
         if (first.status == numeric::Conversion::Ok) {
             addrOctet1 = first.value;
             ruleKnown = true;
         }
     }
+    if (s.octet == 1)
+        runRead_.mask = Combo1.Text;
     if (Combo1.Text.empty()) {
         msgBox(kEmptyPrompt, platform::BoxStyle::Exclamation, s.emptyTitle);
         s.self.disarm();
@@ -110,7 +113,8 @@ void Form1::runMaskStage(const MaskStage& s) {
     s.value = converted.value;
     s.decimalField.Caption = decimal(s.value);
     s.hex.Caption = hex2(s.value);
-    const bool cyan = ruleKnown && s.beyondClassMask(addrOctet1);
+    // A 1 bit beyond the natural mask of the address's class is light cyan.
+    const bool cyan = ruleKnown && s.octet > ipv4::naturalMaskOctets(ipv4::classOf(addrOctet1));
     fillBitCells(s.cells, s.value, s.bit, bitIndex, [&](int index, int b) {
         Control& cell = s.cells(index);
         cell.BackColor = b == 1 ? colors::kLightBlue : colors::kLightRed;
@@ -119,30 +123,26 @@ void Form1::runMaskStage(const MaskStage& s) {
     });
     s.self.disarm();
     s.next.arm();
-    stageAdvanced(s.self);
 }
 
 void Form1::Timer5_Timer() {
     runMaskStage({1, Timer5, Timer6, maskOctet1, maskBit1, Label9, Label66, Label74,
-                  "サブネット１：選択してください", "サブネット１：範囲外！！", nullptr});
+                  "サブネット１：選択してください", "サブネット１：範囲外！！"});
 }
 
 void Form1::Timer6_Timer() {
     runMaskStage({2, Timer6, Timer7, maskOctet2, maskBit2, Label10, Label67, Label75,
-                  "サブネット２：選択してください", "サブネット２：範囲外！！",
-                  [](int a) { return a < 127; }});
+                  "サブネット２：選択してください", "サブネット２：範囲外！！"});
 }
 
 void Form1::Timer7_Timer() {
     runMaskStage({3, Timer7, Timer8, maskOctet3, maskBit3, Label11, Label68, Label76,
-                  "サブネット３：選択してください", "サブネット３：範囲外！！",
-                  [](int a) { return a < 127 || (a > 127 && a < 192); }});
+                  "サブネット３：選択してください", "サブネット３：範囲外！！"});
 }
 
 void Form1::Timer8_Timer() {
     runMaskStage({4, Timer8, Timer9, maskOctet4, maskBit4, Label12, Label69, Label77,
-                  "サブネット４：選択してください", "サブネット４：範囲外！！",
-                  [](int a) { return a < 127 || (a > 127 && a < 224); }});
+                  "サブネット４：選択してください", "サブネット４：範囲外！！"});
 }
 
 }  // namespace sabrota

@@ -6,6 +6,7 @@
 #include <optional>
 #include <string_view>
 
+#include "analysis/ipv4_rules.h"
 #include "window/form1.h"
 
 namespace sabrota {
@@ -65,16 +66,11 @@ int value(std::string_view digits) {
 
 // The prefix length of a mask of contiguous ones, or nothing.
 std::optional<int> prefixOf(const std::array<std::string_view, 4>& octets) {
-    std::uint32_t mask = 0;
-    for (auto o : octets)
-        mask = (mask << 8) | static_cast<std::uint32_t>(value(o));
-    const std::uint32_t hosts = ~mask;
-    if ((hosts & (hosts + 1)) != 0)
+    const auto mask =
+        ipv4::fromOctets({value(octets[0]), value(octets[1]), value(octets[2]), value(octets[3])});
+    if (!mask || !ipv4::contiguous(*mask))
         return std::nullopt;
-    int n = 32;
-    for (std::uint32_t h = hosts; h != 0; h >>= 1)
-        --n;
-    return n;
+    return ipv4::prefixLength(*mask);
 }
 
 // "/n" off the front of s.

@@ -4,6 +4,7 @@
 
 #include <array>
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <stdexcept>
 #include <string>
@@ -15,6 +16,8 @@
 #include "window/design.h"
 
 namespace sabrota {
+
+class Replay;
 
 using CaptionControl = Control;
 using ValueControl = Control;
@@ -34,6 +37,10 @@ inline constexpr int kTimerCount = 11;
 class Form1 {
   public:
     explicit Form1(platform::Services services);
+    // The window of a replay: the same handlers, without the export's rule.
+    struct Replica {};
+    Form1(platform::Services services, Replica);
+    ~Form1();
     Form1(const Form1&) = delete;
     Form1& operator=(const Form1&) = delete;
 
@@ -142,39 +149,25 @@ class Form1 {
     void BuildNetworkList();
     void resetResultFields();
 
-    // Keeping track of the latest run for the export (stages/calculate.cpp). Calculate starts
-    // a run; each stage of it must come in its turn and read the input the earlier ones read.
-    // A stage of an older chain that writes into the results spoils the run, unless it read
-    // the very input the run reads: then it wrote what the run writes.
-    struct StageWatch {
-        std::uint64_t run = 0;    // runSerial_ when the stage began
-        std::uint64_t ticks = 0;  // tickCount_ when the stage began
-        bool inTurn = false;
-        bool guarded = false;  // an older chain's stage with results to protect
-        bool exportWas = false;
-        RunInput input;  // what an older chain's stage found in the boxes
-        std::string captions;
-        std::uint64_t listRevision = 0;
-    };
-    StageWatch stageStarting(int number);
-    void stageFinished(int number, const StageWatch& watch);
-    void stageAdvanced(const Timer& self);
-    void runSpoiled();
-    RunInput inputBoxes() const;
-    std::string captions() const;
+    // The export's rule (stages/calculate.cpp). After every tick: while the button is on, the
+    // window must show what a clean run of the input the stages read shows, or the button goes
+    // off; the export then writes that input. The input of a window whose button is off stays
+    // exportable only while the window keeps showing the same.
+    void stageEnded();
+    // The export now stands for a window with no results, as after start-up.
+    void exportHoldsNoRun();
+    // Nothing to export, and no replay kept for it.
+    void dropExport();
+    const Form1& reference();
     bool maskTextAcceptable(std::string_view text) const;
 
-    std::uint64_t runSerial_ = 0;  // grows with every Calculate and Clear
-    std::uint64_t tickCount_ = 0;  // stage ticks begun, nested ones included
-    int runNext_ = 0;              // the stage the latest run waits for; 0 once it has ended
-    bool runSound_ = false;        // it read one input throughout and nothing else wrote
-    RunInput runRead_;
-    std::vector<RunInput> olderChainReads_;  // inputs of older chains' stages that wrote
-    std::array<bool, kTimerCount> advanced_{};
-    // What the export writes for the input: the run whose results the window shows, an empty
-    // input for a window that holds no results (start-up, Clear), nothing while no whole run
-    // is on the window.
+    RunInput runRead_;  // the octet texts and the mask text as the stages last read them
+    // What the export writes for the input: a run that ended well, an empty input for a window
+    // that holds no results (start-up, Clear), nothing while no whole run is on the window.
     std::optional<RunInput> exportInput_ = RunInput{};
+    // The clean run of exportInput_, made when first needed; none while there is no input.
+    std::unique_ptr<Replay> reference_;
+    bool replica_ = false;  // a replay's own window checks nothing
 
     // A modal box; an empty title shows the program's name.
     void msgBox(std::string_view prompt, platform::BoxStyle style, std::string_view title = {});

@@ -3,18 +3,23 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <random>
 #include <string>
 #include <vector>
 
 #include "headless/headless.h"
+#include "platform/ansi_text_writer.h"
 #include "support/golden_file.h"
+#include "support/texts.h"
 
 namespace {
 
 using sabrota::headless::HeadlessWindow;
 using sabrota::headless::Shown;
 
-const Shown kSuccess{"新しいファイルを作成しました。ip-file.csv", 0, "Sabrota"};
+using sabrota::platform::AnsiTextWriter;
+
+const Shown kSuccess{sabrota::test::kExportSuccess, 0, "Sabrota"};
 
 // A user can only press the button while it is enabled.
 bool pressExportIfEnabled(HeadlessWindow& w) {
@@ -264,6 +269,264 @@ TEST(ExportRun, ClearDuringARun) {
             EXPECT_EQ(w.files.files.at("ip-file.csv"), emptyFile);
         }
     }
+}
+
+// Timer9 turns the button on and the list comes 30 ms later. A click in between exports the
+// whole run: the list's tick comes first.
+TEST(ExportRun, ClickBetweenTimer9AndTheList) {
+    HeadlessWindow w;
+    w.enter("192.168.1.130", 26);
+    w->CMD1_Click();
+    w.clock.advance(275);
+    ASSERT_EQ(w.clock.fired.back(), 9);
+    ASSERT_TRUE(w.clock.armed(10));
+    EXPECT_TRUE(w->Command3.Enabled);
+    ASSERT_TRUE(pressExportIfEnabled(w));
+    expectExportedAs(w, "csv_c_26.csv");
+}
+
+// A second Calculate fails on its first octet while the first run goes on, and the user puts the
+// octet back: the first run's later stages end well, but the window mixes the two.
+TEST(ExportRun, FailedSecondCalculateDuringARun) {
+    HeadlessWindow w;
+    w.calculate("192.168.1.10", 28);
+    const std::string first = w.exportCsv();
+    w.enter("192.168.1.130", 26);
+    w->CMD1_Click();
+    w.clock.advance(130);
+    w->Text1.Text = "x";
+    w->CMD1_Click();
+    w.box.whileOpen = [&](const Shown&) { w->Text1.Text = "192"; };
+    ASSERT_TRUE(w.clock.runUntilIdle());
+    EXPECT_EQ(w.clock.fired.back(), 10);
+    EXPECT_FALSE(w->Command3.Enabled);
+    w->Command3_Click();
+    w.clock.runUntilIdle();
+    EXPECT_EQ(w.files.files.at("ip-file.csv"), first);
+}
+
+// The window must show what the clean run shows, caption by caption, colour by colour and the
+// list entry by entry. A change made behind the stages' back is found at the next stage's end,
+// whether the button is still on or a first export has already turned it off.
+TEST(ExportRun, WindowMustShowWhatTheReplayShows) {
+    struct Case {
+        const char* what;
+        std::function<void(sabrota::Form1&)> change;
+    };
+    const Case cases[] = {
+        {"nothing", [](sabrota::Form1&) {}},
+        {"a caption", [](sabrota::Form1& f) { f.Label24.Caption = "61"; }},
+        {"a background", [](sabrota::Form1& f) { f.Label39.BackColor = sabrota::colors::kRed; }},
+        {"a text colour", [](sabrota::Form1& f) { f.Label18.ForeColor = 0; }},
+        {"an entry",
+         [](sabrota::Form1& f) {
+             f.List1.Clear();
+             for (const char* e : {"192.168.1.0", "192.168.1.64", "192.168.1.128", "192.168.1.1"})
+                 f.List1.AddItem(e);
+         }},
+        {"the entries' count",
+         [](sabrota::Form1& f) {
+             const std::string all(f.List1.text());
+             f.List1.Clear();
+             f.List1.AddItem(all);
+         }},
+    };
+    const std::string clean = golden::read("csv_c_26.csv");
+    for (const bool exportedFirst : {false, true}) {
+        for (const Case& c : cases) {
+            SCOPED_TRACE(std::string(c.what) + (exportedFirst ? " after an export" : ""));
+            HeadlessWindow w;
+            w.calculate("192.168.1.130", 26);
+            if (exportedFirst) {
+                w.exportCsv();
+                w.files.files.clear();
+            }
+            c.change(*w);
+            // Timer3 once more, as a chain still on its way would run it: it writes what the
+            // run wrote.
+            w->timerTick(3);
+            w->Timer4.disarm();
+            const bool unchanged = std::string(c.what) == "nothing";
+            EXPECT_EQ(w->Command3.Enabled, unchanged && !exportedFirst);
+            w->Command3_Click();
+            w.clock.runUntilIdle();
+            EXPECT_EQ(w.files.files.count("ip-file.csv"), unchanged ? 1U : 0U);
+            if (unchanged) {
+                EXPECT_EQ(w.files.files.at("ip-file.csv"), clean);
+            }
+        }
+    }
+}
+
+// Timer9 runs again under a click that is on its way (a chain that is still going), and empties
+// the coincidence notice until the list's stage writes it again: the click finds no whole run.
+TEST(ExportRun, StageRunAgainUnderAClick) {
+    HeadlessWindow w;
+    w.calculate("192.168.1.128", 26);
+    ASSERT_EQ(w->Label18.Caption, "ネットワークトアドレスと重複");
+    w->Command3_Click();
+    w.clock.advance(10);
+    w->timerTick(9);
+    w.clock.advance(25);
+    EXPECT_EQ(w.files.writes, 0);
+    ASSERT_TRUE(w.clock.runUntilIdle());
+    EXPECT_TRUE(w->Command3.Enabled);
+}
+
+// A stage open in its box has written half of what it writes. An export that comes then waits
+// until the stage has ended, and writes only a window that matches its run.
+TEST(ExportRun, ExportWaitsForAStageInItsBox) {
+    HeadlessWindow w;
+    w.enter("192.168.1.130", 16);  // classless: Timer9 writes, shows its box, writes on
+    w->CMD1_Click();
+    w.clock.advance(100);
+    // Clear, and the address and the mask typed again: the stages still to come read them.
+    w->Command2_Click();
+    w.enter("192.168.1.130", 16);
+    bool clicked = false;
+    w.box.whileOpen = [&](const Shown&) {
+        clicked = true;
+        w->Command3_Click();
+        w.clock.advance(60);
+        EXPECT_TRUE(w.files.files.empty());
+    };
+    ASSERT_TRUE(w.clock.runUntilIdle());
+    ASSERT_TRUE(clicked);
+    EXPECT_EQ(w.clock.fired.back(), 11);
+    // The hexadecimal octets 1 to 3 went with Clear: no clean run shows this window.
+    EXPECT_FALSE(w->Command3.Enabled);
+    EXPECT_TRUE(w.files.files.empty());
+}
+
+// The oracle: random sessions of typing, clicks on 計算, CSV出力 and クリア, time passing, and
+// boxes that stay open while the user goes on. Every file written is the clean export of the
+// input it names: the address of its lines 2 and 3 and the mask text of line 6.
+class Session {
+  public:
+    explicit Session(unsigned seed) : random_(seed) {
+        w_.box.whileOpen = [this](const Shown& s) { boxOpen(s); };
+        for (sabrota::Control* box : {&w_->Text1, &w_->Text2, &w_->Text3, &w_->Text4})
+            box->Text = octet();
+        w_->Combo1.setListIndex(16 + pick(8));
+        w_->CMD1_Click();
+    }
+
+    void run(int actions) {
+        for (int i = 0; i < actions; ++i)
+            act();
+        w_.box.whileOpen = [this](const Shown& s) { checkExport(s); };
+        ASSERT_TRUE(w_.clock.runUntilIdle());
+    }
+    int exports = 0;
+
+  private:
+    int pick(int n) { return std::uniform_int_distribution<int>(0, n - 1)(random_); }
+
+    // Mostly octets a run takes; now and then one it refuses or reads its own way.
+    std::string octet() {
+        static const char* const kTaken[] = {"192", "168", "1", "130", "10", "172",
+                                             "16",  "127", "0", "255", "64", "200"};
+        static const char* const kOdd[] = {"300", "x", "", "1.5", "010"};
+        return pick(6) == 0 ? kOdd[pick(std::size(kOdd))] : kTaken[pick(std::size(kTaken))];
+    }
+
+    void act() {
+        static const char* const kMasks[] = {"255.255.255.192", "255.255.255,0",
+                                             "255.255.255.000    /25", "", "255.255.000.000"};
+        sabrota::Form1& f = *w_;
+        sabrota::Control* boxes[] = {&f.Text1, &f.Text2, &f.Text3, &f.Text4};
+        switch (pick(20)) {
+            case 0:
+            case 1:
+            case 2:
+                boxes[pick(4)]->Text = octet();
+                break;
+            case 3:
+                // Mostly masks of short lists: a session has time for a few long ones only.
+                f.Combo1.setListIndex(pick(5) == 0 ? pick(24) : 16 + pick(8));
+                break;
+            case 4:
+                f.Combo1.typeText(kMasks[pick(std::size(kMasks))]);
+                break;
+            case 5:
+                f.CMD1_Click();
+                break;
+            case 6:
+                f.CMD1_Click();
+                w_.clock.advance(270 + pick(60));
+                break;
+            case 7:
+            case 8:
+            case 9:
+                f.Command3_Click();
+                break;
+            case 10:
+                if (pick(4) == 0)
+                    f.Command2_Click();
+                break;
+            default:
+                w_.clock.advance(pick(200));
+                break;
+        }
+    }
+
+    void boxOpen(const Shown& s) {
+        checkExport(s);
+        // Late: the user goes on while the box is open.
+        if (nesting_ < 2 && pick(2) == 0) {
+            ++nesting_;
+            for (int n = pick(4); n > 0; --n)
+                act();
+            --nesting_;
+        }
+    }
+
+    void checkExport(const Shown& s) {
+        if (s.prompt != sabrota::test::kExportSuccess && s.prompt != sabrota::test::kExportRefused)
+            return;
+        ++exports;
+        const std::string written = w_.files.files.at("ip-file.csv");
+        const auto lines = golden::lines(written);
+        ASSERT_GE(lines.size(), 6U);
+        const std::string addressHead = AnsiTextWriter::encode("入力IPアドレス,");
+        const std::string maskHead = AnsiTextWriter::encode("選択サブネットマスク,");
+        ASSERT_EQ(lines[2].substr(0, addressHead.size()), addressHead);
+        ASSERT_EQ(lines[5].substr(0, maskHead.size()), maskHead);
+        std::vector<std::string> octets(1);
+        for (const char c : lines[2].substr(addressHead.size())) {
+            if (c == ',')
+                octets.emplace_back();
+            else
+                octets.back() += c;
+        }
+        ASSERT_EQ(octets.size(), 4U) << lines[2];
+        ASSERT_EQ(lines[1], octets[0] + "." + octets[1] + "." + octets[2] + "." + octets[3]);
+        // No input at all names the window that holds no run, as after start-up or Clear.
+        HeadlessWindow clean;
+        const std::string mask = lines[5].substr(maskHead.size());
+        if (lines[1] != "..." || !mask.empty())
+            clean.calculate(octets[0], octets[1], octets[2], octets[3], mask);
+        const std::string expected = clean.exportCsv();
+        EXPECT_EQ(written, expected) << golden::firstDifference(expected, written);
+    }
+
+    HeadlessWindow w_;
+    std::mt19937 random_;
+    int nesting_ = 0;
+};
+
+TEST(ExportRun, RandomSessionsExportCleanRuns) {
+    int exports = 0;
+    for (unsigned seed = 1; seed <= 1500; ++seed) {
+        SCOPED_TRACE("session " + std::to_string(seed));
+        Session s(seed);
+        s.run(40);
+        exports += s.exports;
+        if (HasFailure())
+            return;
+    }
+    // The sessions reach the export often enough to mean something.
+    EXPECT_GT(exports, 1000);
 }
 
 }  // namespace

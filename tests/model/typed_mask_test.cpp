@@ -122,6 +122,8 @@ TEST(TypedMask, RefusedAtTheFirstMaskStage) {
     const std::string refused[] = {
         "255.255.255.128garbage",
         "255,255,255,0",
+        "255.255.255,0",    // only the third dot is wrong: a comma would reach the file
+        "255.255.255.256",  // the fourth piece is no octet
         "255,255,255,000,=HYPERLINK(\"http://x.invalid/\",\"y\"),\"a",
         "255.255.255.000 /25",  // the suffix disagrees with the pieces
         "255.255.255.000    /23",
