@@ -312,8 +312,10 @@ int runRow(const Row& r) {
           : now == newContent ? "the new content"
                               : "a torn file of " + std::to_string(now.size()) + " bytes");
     struct stat st {};
-    check(::stat(target.c_str(), &st) == 0 && (st.st_mode & 07777) == 0640,
-          "mode " + std::to_string(st.st_mode & 07777) + ", not the old 0640");
+    const bool stated = ::stat(target.c_str(), &st) == 0;
+    char mode[8];
+    std::snprintf(mode, sizeof mode, "%04o", static_cast<unsigned>(st.st_mode & 07777));
+    check(stated && (st.st_mode & 07777) == 0640, std::string("mode ") + mode + ", not 0640");
     if (r.nobodysFile)
         check(st.st_uid == kNobody, "the owner stays nobody");
     if (r.hardLink)

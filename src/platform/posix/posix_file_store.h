@@ -33,9 +33,6 @@ class PosixFileStore : public FileStore {
     bool replaceFile(std::string_view name, std::string_view bytes) override;
 };
 
-// Whether a folder entry is named like one of the store's temporary files for base.
-bool isStoreTemporary(std::string_view entry, std::string_view base);
-
 // Writes bytes as the new file name in the folder dirFd, with the given permission bits, by the
 // same steps as a replacement. False, and nothing changed, when name exists already or a step
 // fails.

@@ -9,11 +9,11 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <fstream>
 #include <iterator>
 #include <system_error>
 
 #include "platform/posix/posix_file_store.h"
+#include "platform/posix/posix_user_dirs.h"
 #include "platform/posix/unique_fd.h"
 
 namespace sabrota::platform {
@@ -212,39 +212,6 @@ fs::path earlierDataFolderFor(const FolderFacts& facts) {
     return data / "sabrota";
 }
 
-std::string documentsFolderIn(std::string_view userDirs, const std::string& home) {
-    constexpr std::string_view kKey = "XDG_DOCUMENTS_DIR=";
-    std::string found;
-    while (!userDirs.empty()) {
-        const std::size_t end = std::min(userDirs.find('\n'), userDirs.size());
-        std::string_view line = userDirs.substr(0, end);
-        userDirs.remove_prefix(std::min(end + 1, userDirs.size()));
-        while (!line.empty() && (line.front() == ' ' || line.front() == '\t'))
-            line.remove_prefix(1);
-        while (!line.empty() && (line.back() == ' ' || line.back() == '\t' || line.back() == '\r'))
-            line.remove_suffix(1);
-        if (line.substr(0, kKey.size()) != kKey)
-            continue;
-        std::string_view value = line.substr(kKey.size());
-        if (value.size() >= 2 && value.front() == '"' && value.back() == '"')
-            value = value.substr(1, value.size() - 2);
-        std::string start;
-        if (value.substr(0, 5) == "$HOME" && (value.size() == 5 || value[5] == '/')) {
-            if (!isAbsolute(home))
-                continue;
-            start = home;
-            value.remove_prefix(5);
-        } else if (value.empty() || value.front() != '/') {
-            continue;
-        }
-        // The file's writer escapes quotes, backslashes, dollars and backquotes.
-        for (std::size_t i = 0; i < value.size(); ++i)
-            start += value[i] == '\\' && i + 1 < value.size() ? value[++i] : value[i];
-        found = start;
-    }
-    return found;
-}
-
 fs::path ExecutableFolder::folder() {
     std::error_code ec;
     const auto exe = fs::read_symlink("/proc/self/exe", ec);
@@ -267,17 +234,7 @@ FolderFacts ExecutableFolder::facts() {
         if (const passwd* pw = ::getpwuid(::geteuid()); pw != nullptr && pw->pw_dir != nullptr)
             f.home = pw->pw_dir;
     }
-    fs::path config;
-    if (const char* v = std::getenv("XDG_CONFIG_HOME"); v != nullptr && isAbsolute(v))
-        config = v;
-    else if (isAbsolute(f.home))
-        config = fs::path(f.home) / ".config";
-    if (!config.empty()) {
-        std::ifstream in(config / "user-dirs.dirs", std::ios::binary);
-        const std::string text{std::istreambuf_iterator<char>(in),
-                               std::istreambuf_iterator<char>()};
-        f.documents = documentsFolderIn(text, f.home);
-    }
+    f.documents = documentsFolderOf(f.home);
     return f;
 }
 

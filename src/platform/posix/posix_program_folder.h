@@ -34,10 +34,6 @@ std::filesystem::path programFolderFor(const FolderFacts& facts);
 // ~/.local/share/sabrota. Empty when it cannot be named.
 std::filesystem::path earlierDataFolderFor(const FolderFacts& facts);
 
-// XDG_DOCUMENTS_DIR as a user-dirs.dirs file sets it ("$HOME/..." or an absolute path; the
-// last setting counts), empty when the text does not set it so.
-std::string documentsFolderIn(std::string_view userDirs, const std::string& home);
-
 // Makes the program folder the current directory. A folder outside the executable's is used
 // only when it is the user's, not a symbolic link and not writable by group or others; the
 // program creates it (and each missing folder above it) for the user alone and tightens a

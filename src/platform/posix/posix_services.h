@@ -4,3 +4,4 @@
 
 #include "platform/posix/posix_file_store.h"
 #include "platform/posix/posix_program_folder.h"
+#include "platform/posix/posix_user_dirs.h"
