@@ -15,6 +15,7 @@
 #include <algorithm>
 #include <csignal>
 #include <cstdio>
+#include <ctime>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -45,10 +46,8 @@ struct PosixWindow {
     headless::StayingFolder folder;
     std::unique_ptr<Form1> form;
 
-    explicit PosixWindow(
-        platform::PosixFileStore::Reserve reserve = platform::PosixFileStore::Reserve::Allocate)
-        : files(reserve),
-          form(std::make_unique<Form1>(
+    PosixWindow()
+        : form(std::make_unique<Form1>(
               platform::Services{box, clock, files, shell, printer, folder})) {
         clock.attach([this](int n) { form->timerTick(n); });
         form->Form_Load();
@@ -150,10 +149,8 @@ int inChild(Body body) {
 
 // Exit status of an export in a child: 0 the failure box with the button still enabled,
 // 1 the success box, 2 anything else.
-int childExport(
-    const std::string& dotted, int prefix,
-    platform::PosixFileStore::Reserve reserve = platform::PosixFileStore::Reserve::Allocate) {
-    PosixWindow w(reserve);
+int childExport(const std::string& dotted, int prefix) {
+    PosixWindow w;
     w.calculate(dotted, prefix);
     const std::string prompt = w.exportCsv();
     if (prompt == kFailure && w.form->Command3.Enabled)
@@ -190,7 +187,13 @@ class FileStore : public testing::Test {
     }
     void release(const fs::path& p) { ASSERT_TRUE(setImmutable(p, false)); }
 
-    std::vector<std::string> leftovers() const { return namesStartingWith(dir_, "ip-file.csv."); }
+    // The store's temporary files and those of its earlier versions.
+    std::vector<std::string> leftovers() const {
+        auto found = namesStartingWith(dir_, "ip-file.csv.");
+        for (const auto& n : namesStartingWith(dir_, ".ip-file.csv."))
+            found.push_back(n);
+        return found;
+    }
 
     // What every failed export must leave: the box, the old file, no temporary file, the button.
     void expectFailedExport(PosixWindow& w, const std::string& kept) {
@@ -264,7 +267,8 @@ TEST_F(FileStore, ImmutableFile) {
     expectGoodExport(w);
 }
 
-// A folder that takes no new names but holds a writable file: the file is written in place.
+// A folder that takes no new names but holds a writable file: no rename can replace the file,
+// so the export refuses and the file stays as it was.
 TEST_F(FileStore, ImmutableFolderWithAWritableFile) {
     writeFile(dir_ / "ip-file.csv", kPrevious);
     const ino_t before = statOf(dir_ / "ip-file.csv").st_ino;
@@ -272,8 +276,10 @@ TEST_F(FileStore, ImmutableFolderWithAWritableFile) {
         GTEST_SKIP() << "the immutable attribute cannot be set here (needs root on ext4 or alike)";
     PosixWindow w;
     w.calculate("192.168.1.130", 26);
-    expectGoodExport(w);
+    expectFailedExport(w, kPrevious);
     EXPECT_EQ(statOf(dir_ / "ip-file.csv").st_ino, before);
+    release(dir_);
+    expectGoodExport(w);
 }
 
 TEST_F(FileStore, ImmutableFolderWithoutTheFile) {
@@ -377,6 +383,8 @@ TEST_P(SymbolicLink, TargetIsReplacedLinkStays) {
     EXPECT_EQ(namesStartingWith(dir_, "ip-file.csv."), std::vector<std::string>{});
     EXPECT_EQ(namesStartingWith(dir_, base), std::vector<std::string>{});
     EXPECT_EQ(namesStartingWith(dir_ / "data", base), std::vector<std::string>{});
+    EXPECT_EQ(namesStartingWith(dir_, "." + base), std::vector<std::string>{});
+    EXPECT_EQ(namesStartingWith(dir_ / "data", "." + base), std::vector<std::string>{});
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -402,13 +410,15 @@ TEST_F(FileStore, SymbolicLinkLoop) {
     EXPECT_EQ(namesStartingWith(dir_, "loop2."), std::vector<std::string>{});
 }
 
-// The ways to a file that must be written in place rather than replaced by a rename. Each
-// makes ip-file.csv with the given content and says how the export has to run, or why it
-// cannot be made here.
+// The files a plain rename of the user's own would not fit: each is replaced by a file of its
+// own (the owner and, where the user may give it, the group kept) or the export refuses and
+// the file stays as it was. Each makes ip-file.csv with the given content and says how the
+// export has to run, or why it cannot be made here.
 struct Situation {
     const char* name;
     std::string (*make)(FileStore& t, const std::string& content);
     bool asNobody;  // the export runs as the user nobody
+    bool replaced;  // true: a file of its own takes the old one's place; false: a refusal
 };
 void PrintTo(const Situation& c, std::ostream* os) {
     *os << c.name;
@@ -461,12 +471,11 @@ std::string immutableFolder(FileStore& t, const std::string& content) {
     return "";
 }
 
-class InPlace : public FileStore, public testing::WithParamInterface<Situation> {
+class AwkwardFile : public FileStore, public testing::WithParamInterface<Situation> {
   protected:
     // Runs one export in a child, as nobody where the situation asks, optionally with a file
     // size limit; returns childExport's status (4: the user could not be switched).
-    int exportInChild(const std::string& dotted, int prefix,
-                      platform::PosixFileStore::Reserve reserve, rlim_t fileSizeLimit = 0) {
+    int exportInChild(const std::string& dotted, int prefix, rlim_t fileSizeLimit = 0) {
         const bool asNobody = GetParam().asNobody;
         return inChild([&] {
             if (asNobody && (::setgid(kNobody) != 0 || ::setuid(kNobody) != 0))
@@ -477,10 +486,10 @@ class InPlace : public FileStore, public testing::WithParamInterface<Situation> 
                 if (::setrlimit(RLIMIT_FSIZE, &limit) != 0)
                     return 3;
             }
-            return childExport(dotted, prefix, reserve);
+            return childExport(dotted, prefix);
         });
     }
-    // The file is the same file as before: same inode, owner, group and number of names.
+    // A refusal leaves the very same file: inode, owner, group and number of names.
     void expectSameFile(const struct stat& before) {
         const struct stat now = statOf(dir_ / "ip-file.csv");
         EXPECT_EQ(now.st_ino, before.st_ino);
@@ -491,6 +500,28 @@ class InPlace : public FileStore, public testing::WithParamInterface<Situation> 
             EXPECT_EQ(readFile(dir_ / "second-name.csv"), readFile(dir_ / "ip-file.csv"));
         }
         EXPECT_EQ(leftovers(), std::vector<std::string>{});
+    }
+    // A replacement is a new file with one name and the old owner; a second name of the old
+    // file keeps the old content.
+    void expectOwnFile(const struct stat& before, const std::string& oldContent) {
+        const struct stat now = statOf(dir_ / "ip-file.csv");
+        EXPECT_NE(now.st_ino, before.st_ino);
+        EXPECT_EQ(now.st_uid, before.st_uid);
+        EXPECT_EQ(now.st_nlink, 1U);
+        EXPECT_EQ(now.st_mode & 0707, before.st_mode & 0707);
+        if (fs::exists(dir_ / "second-name.csv")) {
+            EXPECT_EQ(readFile(dir_ / "second-name.csv"), oldContent);
+        }
+        EXPECT_EQ(leftovers(), std::vector<std::string>{});
+    }
+    void expectOutcome(int status, const struct stat& before, const std::string& oldContent,
+                       const std::string& newContent) {
+        EXPECT_EQ(status, GetParam().replaced ? 1 : 0);
+        EXPECT_EQ(readFile(dir_ / "ip-file.csv"), GetParam().replaced ? newContent : oldContent);
+        if (GetParam().replaced)
+            expectOwnFile(before, oldContent);
+        else
+            expectSameFile(before);
     }
     bool prepare(const std::string& content) {
         const std::string why = GetParam().make(*this, content);
@@ -503,56 +534,44 @@ class InPlace : public FileStore, public testing::WithParamInterface<Situation> 
     std::string skipped_;
 };
 
-constexpr platform::PosixFileStore::Reserve kBothReserves[] = {
-    platform::PosixFileStore::Reserve::Allocate, platform::PosixFileStore::Reserve::TailFirst};
-
-TEST_P(InPlace, ShorterContentIsCutToItsLength) {
-    if (!prepare(golden("csv_b_16384_networks.csv")))
+TEST_P(AwkwardFile, ShorterContentIsCutToItsLength) {
+    const std::string old = golden("csv_b_16384_networks.csv");
+    if (!prepare(old))
         GTEST_SKIP() << skipped_;
     const struct stat before = statOf(dir_ / "ip-file.csv");
-    const int status = exportInChild("192.168.1.130", 26, kBothReserves[0]);
+    const int status = exportInChild("192.168.1.130", 26);
     ASSERT_NE(status, 4) << "cannot switch to the user nobody";
-    EXPECT_EQ(status, 1);
-    EXPECT_EQ(readFile(dir_ / "ip-file.csv"), golden("csv_c_26.csv"));
+    expectOutcome(status, before, old, golden("csv_c_26.csv"));
+}
+
+TEST_P(AwkwardFile, LongerContentGrowsTheFile) {
+    if (!prepare(kPrevious))
+        GTEST_SKIP() << skipped_;
+    const struct stat before = statOf(dir_ / "ip-file.csv");
+    expectOutcome(exportInChild("172.16.5.4", 30), before, kPrevious,
+                  golden("csv_b_16384_networks.csv"));
+}
+
+// A file-size limit stops the write: the old content stays, to its last byte and length.
+TEST_P(AwkwardFile, NoRoomKeepsTheOldContent) {
+    if (!prepare(kPrevious))
+        GTEST_SKIP() << skipped_;
+    const struct stat before = statOf(dir_ / "ip-file.csv");
+    const int status = exportInChild("172.16.5.4", 30, 4096);
+    ASSERT_NE(status, 3) << "setrlimit failed";
+    EXPECT_EQ(status, 0);
+    EXPECT_EQ(readFile(dir_ / "ip-file.csv"), kPrevious);
     expectSameFile(before);
 }
 
-TEST_P(InPlace, LongerContentGrowsTheFile) {
-    for (const auto reserve : kBothReserves) {
-        SCOPED_TRACE(reserve == kBothReserves[0] ? "posix_fallocate" : "tail first");
-        if (!fs::exists(dir_ / "ip-file.csv") && !prepare(kPrevious))
-            GTEST_SKIP() << skipped_;
-        writeFile(dir_ / "ip-file.csv", kPrevious);
-        const struct stat before = statOf(dir_ / "ip-file.csv");
-        EXPECT_EQ(exportInChild("172.16.5.4", 30, reserve), 1);
-        EXPECT_EQ(readFile(dir_ / "ip-file.csv"), golden("csv_b_16384_networks.csv"));
-        expectSameFile(before);
-    }
-}
-
-// A file size limit stops the reservation: the old content stays, to its last byte and length.
-TEST_P(InPlace, NoRoomKeepsTheOldContent) {
-    for (const auto reserve : kBothReserves) {
-        SCOPED_TRACE(reserve == kBothReserves[0] ? "posix_fallocate" : "tail first");
-        if (!fs::exists(dir_ / "ip-file.csv") && !prepare(kPrevious))
-            GTEST_SKIP() << skipped_;
-        const struct stat before = statOf(dir_ / "ip-file.csv");
-        const int status = exportInChild("172.16.5.4", 30, reserve, 4096);
-        ASSERT_NE(status, 3) << "setrlimit failed";
-        EXPECT_EQ(status, 0);
-        EXPECT_EQ(readFile(dir_ / "ip-file.csv"), kPrevious);
-        expectSameFile(before);
-    }
-}
-
-INSTANTIATE_TEST_SUITE_P(FileStore, InPlace,
-                         testing::Values(Situation{"ReadOnlyFolder", readOnlyFolder, true},
-                                         Situation{"HardLink", hardLink, false},
-                                         Situation{"AnotherUsersFile", anotherUsersFile, false},
-                                         Situation{"GroupTheUserIsNotIn", groupTheUserIsNotIn,
-                                                   true},
-                                         Situation{"ImmutableFolder", immutableFolder, false}),
-                         [](const auto& i) { return std::string(i.param.name); });
+INSTANTIATE_TEST_SUITE_P(
+    FileStore, AwkwardFile,
+    testing::Values(Situation{"ReadOnlyFolder", readOnlyFolder, true, false},
+                    Situation{"HardLink", hardLink, false, true},
+                    Situation{"AnotherUsersFile", anotherUsersFile, false, true},
+                    Situation{"GroupTheUserIsNotIn", groupTheUserIsNotIn, true, true},
+                    Situation{"ImmutableFolder", immutableFolder, false, false}),
+    [](const auto& i) { return std::string(i.param.name); });
 
 TEST_F(FileStore, ReadOnlyFolderWithoutTheFile) {
     const int status = inChild([this] {
@@ -627,14 +646,22 @@ INSTANTIATE_TEST_SUITE_P(
                     SpecialBits{"NewFileInASetGroupIdFolder", 0, false, false, 02775, 0644}),
     [](const auto& i) { return std::string(i.param.name); });
 
+// Makes a file (not what a link points to) look two minutes old.
+void makeOld(const fs::path& p) {
+    const timespec then[2] = {{::time(nullptr) - 120, 0}, {::time(nullptr) - 120, 0}};
+    ASSERT_EQ(::utimensat(AT_FDCWD, p.c_str(), then, AT_SYMLINK_NOFOLLOW), 0) << p;
+}
+
 // What lies beside the target under a temporary file's name: only the store's own leftovers
-// go, never a file of the user's.
+// go (".ip-file.csv.sabrota-" and six letters or digits, the user's, unlocked, older than a
+// minute), never a file of the user's, whatever it holds and however old it is.
 struct Beside {
     const char* name;
     const char* entry;
     enum Kind { Empty, ExportBeginning, FirstLineBeginning, OtherText, Folder, Link, Linked } kind;
     mode_t mode;
     bool removed;
+    bool old = true;  // older than a minute
 };
 void PrintTo(const Beside& c, std::ostream* os) {
     *os << c.name;
@@ -675,6 +702,8 @@ TEST_P(StaleTemporary, OnlyTheStoresOwnGo) {
     if (c.kind != Beside::Link) {
         ASSERT_EQ(::chmod(p.c_str(), c.mode), 0);
     }
+    if (c.old)
+        makeOld(p);
     PosixWindow w;
     w.calculate("192.168.1.130", 26);
     EXPECT_EQ(w.exportCsv(), kSuccess);
@@ -685,9 +714,20 @@ TEST_P(StaleTemporary, OnlyTheStoresOwnGo) {
 INSTANTIATE_TEST_SUITE_P(
     FileStore, StaleTemporary,
     testing::Values(
-        Beside{"Empty", "ip-file.csv.Ab3xY9", Beside::Empty, 0600, true},
-        Beside{"PartOfAnExport", "ip-file.csv.q7ZkP0", Beside::ExportBeginning, 0600, true},
-        Beside{"PartOfTheFirstLine", "ip-file.csv.000000", Beside::FirstLineBeginning, 0600, true},
+        // The store's own left-overs.
+        Beside{"Leftover", ".ip-file.csv.sabrota-Ab3xY9", Beside::ExportBeginning, 0640, true},
+        Beside{"EmptyLeftover", ".ip-file.csv.sabrota-000000", Beside::Empty, 0600, true},
+        // Named like them, but not theirs to remove.
+        Beside{"FreshLeftover", ".ip-file.csv.sabrota-Fr3sh0", Beside::Empty, 0600, false, false},
+        Beside{"LeftoverFolder", ".ip-file.csv.sabrota-Dd4Dd4", Beside::Folder, 0700, false},
+        Beside{"LeftoverLink", ".ip-file.csv.sabrota-Ss6Ss6", Beside::Link, 0600, false},
+        Beside{"LeftoverHardLinked", ".ip-file.csv.sabrota-Hh5Hh5", Beside::Linked, 0600, false},
+        Beside{"LeftoverLongerName", ".ip-file.csv.sabrota-Ab3xY9z", Beside::Empty, 0600, false},
+        Beside{"LeftoverOfTheMemo", ".ip-memo.txt.sabrota-Ab3xY9", Beside::Empty, 0600, false},
+        // The user's own files, named the way earlier versions named their temporary files.
+        Beside{"Empty", "ip-file.csv.Ab3xY9", Beside::Empty, 0600, false},
+        Beside{"PartOfAnExport", "ip-file.csv.q7ZkP0", Beside::ExportBeginning, 0600, false},
+        Beside{"PartOfTheFirstLine", "ip-file.csv.000000", Beside::FirstLineBeginning, 0600, false},
         Beside{"UsersCopyWithItsOwnMode", "ip-file.csv.backup", Beside::ExportBeginning, 0644,
                false},
         Beside{"UsersNotes", "ip-file.csv.notes1", Beside::OtherText, 0600, false},
@@ -702,9 +742,10 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST_F(FileStore, TemporaryOfALiveExportStays) {
     const std::string exported = golden("csv_b_16384_networks.csv");
-    const fs::path p = dir_ / "ip-file.csv.Lk4Lk4";
+    const fs::path p = dir_ / ".ip-file.csv.sabrota-Lk4Lk4";
     writeFile(p, exported.substr(0, 4096));
     ASSERT_EQ(::chmod(p.c_str(), 0600), 0);
+    makeOld(p);
     // Every writer holds its temporary file locked while it writes.
     const int fd = ::open(p.c_str(), O_RDONLY | O_CLOEXEC);
     ASSERT_GE(fd, 0);
@@ -719,32 +760,36 @@ TEST_F(FileStore, TemporaryOfALiveExportStays) {
 TEST_F(FileStore, TemporaryOfAnotherUserStays) {
     if (::geteuid() != 0)
         GTEST_SKIP() << "needs root to make a file of another user";
-    const fs::path p = dir_ / "ip-file.csv.Ot7Ot7";
+    const fs::path p = dir_ / ".ip-file.csv.sabrota-Ot7Ot7";
     writeFile(p, "");
     ASSERT_EQ(::chmod(p.c_str(), 0600), 0);
     ASSERT_EQ(::chown(p.c_str(), kNobody, kNobody), 0);
+    makeOld(p);
     PosixWindow w;
     w.calculate("192.168.1.130", 26);
     EXPECT_EQ(w.exportCsv(), kSuccess);
     EXPECT_TRUE(fs::exists(p));
 }
 
-// An export killed between creating its temporary file and renaming it leaves the file; the
-// next export removes it.
+// An export killed while it writes its temporary file leaves the old file and no temporary
+// file: the temporary has no name until it is complete. (Kills at the later steps, where a
+// named temporary is left for the next export to remove, are in store_kill_points_test.cpp.)
 TEST_F(FileStore, TemporaryOfAKilledExportGoesAtTheNextExport) {
     writeFile(dir_ / "ip-file.csv", kPrevious);
     const int status = childStatus([] {
-        // The file size limit stops the write half way; the signal it raises kills the process.
+        PosixWindow w;
+        w.calculate("172.16.5.4", 30);
+        // The file size limit stops the write half way; the signal it raises kills the process
+        // (the store ignores SIGXFSZ; this handler, set after the store is made, does not).
         std::signal(SIGXFSZ, [](int) { ::raise(SIGKILL); });
         const rlimit limit{4096, 4096};
         if (::setrlimit(RLIMIT_FSIZE, &limit) != 0)
             return 3;
-        return childExport("172.16.5.4", 30);
+        w.exportCsv();
+        return 2;
     });
     ASSERT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL) << "status " << status;
-    const auto left = leftovers();
-    ASSERT_EQ(left.size(), 1U);
-    EXPECT_EQ(readFile(dir_ / left[0]), golden("csv_b_16384_networks.csv").substr(0, 4096));
+    EXPECT_EQ(leftovers(), std::vector<std::string>{});
     EXPECT_EQ(readFile(dir_ / "ip-file.csv"), kPrevious);
 
     PosixWindow w;
@@ -763,7 +808,6 @@ struct FullCase {
     int prefix;
     const char* newGolden;  // what an export that fits writes
     bool fits;
-    platform::PosixFileStore::Reserve reserve;
 };
 void PrintTo(const FullCase& c, std::ostream* os) {
     *os << c.name;
@@ -803,17 +847,17 @@ int runOnFullFileSystem(const FullCase& c, const std::string& oldContent,
         return 90;
     if (!fill(c.leave))
         return 91;
-    const int status = childExport(c.dotted, c.prefix, c.reserve);
+    const int status = childExport(c.dotted, c.prefix);
     check(status == (c.fits ? 1 : 0), "the export's outcome");
     const std::string now = readFile("ip-file.csv");
     check(now == (c.fits ? newContent : oldContent), "old content or the complete new content");
     if (c.hardLinked)
-        check(readFile("second-name.csv") == now, "the second name holds the same");
+        check(readFile("second-name.csv") == oldContent, "the second name keeps the old content");
     check(namesStartingWith(".", "ip-file.csv.").empty(), "no temporary file left");
     if (!c.fits) {
         // With room again, the same export goes through.
         check(::unlink("filler") == 0, "removing the filler");
-        check(childExport(c.dotted, c.prefix, c.reserve) == 1, "the export with room");
+        check(childExport(c.dotted, c.prefix) == 1, "the export with room");
         check(readFile("ip-file.csv") == newContent, "the new content with room");
     }
     return failures == 0 ? 0 : 1;
@@ -840,24 +884,20 @@ TEST_P(FullFileSystem, OldOrCompleteNewContent) {
     EXPECT_EQ(status, 0) << "see the failures the child printed above";
 }
 
-constexpr auto kAllocate = platform::PosixFileStore::Reserve::Allocate;
-constexpr auto kTailFirst = platform::PosixFileStore::Reserve::TailFirst;
-
 INSTANTIATE_TEST_SUITE_P(
     FileStore, FullFileSystem,
     testing::Values(
-        // A second copy does not fit, and the file's own space is too small for the new content.
+        // A second copy does not fit, nor would the new content in the old file's space.
         FullCase{"Renamed", false, nullptr, 65536, "172.16.5.4", 30, "csv_b_16384_networks.csv",
-                 false, kAllocate},
+                 false},
         FullCase{"InPlace", true, nullptr, 65536, "172.16.5.4", 30, "csv_b_16384_networks.csv",
-                 false, kAllocate},
-        FullCase{"InPlaceTailFirst", true, nullptr, 65536, "172.16.5.4", 30,
-                 "csv_b_16384_networks.csv", false, kTailFirst},
-        // Nothing is free, but the old file's space holds the shorter new content.
+                 false},
+        // Nothing is free: the shorter new content would fit in the old file's space, but no
+        // second copy fits beside it, and nothing else keeps the old content safe.
         FullCase{"FullButTheOldFileHasRoom", false, "csv_b_16384_networks.csv", 0, "192.168.1.130",
-                 26, "csv_c_26.csv", true, kAllocate},
+                 26, "csv_c_26.csv", false},
         FullCase{"FullButTheOldFileHasRoomInPlace", true, "csv_b_16384_networks.csv", 0,
-                 "192.168.1.130", 26, "csv_c_26.csv", true, kAllocate}),
+                 "192.168.1.130", 26, "csv_c_26.csv", false}),
     [](const auto& i) { return std::string(i.param.name); });
 
 TEST(ExecutableFolder, BecomesTheCurrentDirectory) {
@@ -874,7 +914,8 @@ TEST(ExecutableFolder, BecomesTheCurrentDirectory) {
     fs::current_path(before);
 }
 
-// Which folder the program keeps its files in, for where its executable lives.
+// Which folder the program keeps its files in, for where its executable lives, and where an
+// installed copy kept them before (the earlier data folder).
 struct FolderCase {
     const char* name;
     const char* executableFolder;
@@ -882,6 +923,8 @@ struct FolderCase {
     const char* dataHome;
     const char* home;
     const char* expected;
+    const char* earlier = "/home/u/.local/share/sabrota";
+    const char* documents = "";
 };
 void PrintTo(const FolderCase& c, std::ostream* os) {
     *os << c.name;
@@ -891,9 +934,15 @@ class ProgramFolder : public testing::TestWithParam<FolderCase> {};
 
 TEST_P(ProgramFolder, ForTheExecutablesFolder) {
     const FolderCase& c = GetParam();
-    const platform::FolderFacts facts{c.executableFolder, c.writable, c.dataHome, c.home};
+    const platform::FolderFacts facts{c.executableFolder, c.writable, c.dataHome, c.home,
+                                      c.documents};
     EXPECT_EQ(platform::programFolderFor(facts), fs::path(c.expected));
+    EXPECT_EQ(platform::earlierDataFolderFor(facts), fs::path(c.earlier));
 }
+
+constexpr const char* kDocs = "/home/u/Documents/Sabrota";
+constexpr const char* kRootDocs = "/root/Documents/Sabrota";
+constexpr const char* kRootData = "/root/.local/share/sabrota";
 
 INSTANTIATE_TEST_SUITE_P(
     ExecutableFolder, ProgramFolder,
@@ -905,34 +954,50 @@ INSTANTIATE_TEST_SUITE_P(
                    "/home/u/bin/sabrota"},
         FolderCase{"FolderNamedLikeUsr", "/usr2/bin", true, "", "/home/u", "/usr2/bin"},
         FolderCase{"FolderNamedLikeOpt", "/optimal", true, "", "/home/u", "/optimal"},
-        FolderCase{"Root", "/", true, "", "/root", "/"},
+        FolderCase{"Root", "/", true, "", "/root", "/", kRootData},
         // A folder the user may not write.
-        FolderCase{"NotWritable", "/srv/shared/sabrota", false, "", "/home/u",
-                   "/home/u/.local/share/sabrota"},
+        FolderCase{"NotWritable", "/srv/shared/sabrota", false, "", "/home/u", kDocs},
         // Shared folders of installed programs, even for a user who may write them (root).
-        FolderCase{"UsrBin", "/usr/bin", true, "", "/root", "/root/.local/share/sabrota"},
-        FolderCase{"UsrBinWithSlash", "/usr/bin/", true, "", "/root", "/root/.local/share/sabrota"},
-        FolderCase{"UsrLocalBin", "/usr/local/bin", true, "", "/home/u",
-                   "/home/u/.local/share/sabrota"},
-        FolderCase{"UsrLocalShare", "/usr/local/share/sabrota", true, "", "/home/u",
-                   "/home/u/.local/share/sabrota"},
-        FolderCase{"UsrGames", "/usr/games", true, "", "/home/u", "/home/u/.local/share/sabrota"},
-        FolderCase{"Opt", "/opt/sabrota/bin", true, "", "/home/u", "/home/u/.local/share/sabrota"},
-        FolderCase{"Bin", "/bin", true, "", "/root", "/root/.local/share/sabrota"},
-        FolderCase{"Sbin", "/sbin", true, "", "/root", "/root/.local/share/sabrota"},
-        FolderCase{"LocalBin", "/home/u/.local/bin", true, "", "/home/u",
-                   "/home/u/.local/share/sabrota"},
-        FolderCase{"LocalBinHomeWithSlash", "/home/u/.local/bin", true, "", "/home/u/",
-                   "/home/u/.local/share/sabrota"},
-        FolderCase{"HomeBin", "/home/u/bin", true, "", "/home/u", "/home/u/.local/share/sabrota"},
-        // Where the data folder is.
-        FolderCase{"DataHome", "/usr/bin", true, "/data/u", "/home/u", "/data/u/sabrota"},
-        FolderCase{"RelativeDataHomeDoesNotCount", "/usr/bin", true, "data", "/home/u",
-                   "/home/u/.local/share/sabrota"},
-        FolderCase{"UnknownExecutable", "", false, "", "/home/u", "/home/u/.local/share/sabrota"},
-        FolderCase{"NoHome", "/usr/bin", true, "", "", ""},
-        FolderCase{"RelativeHome", "/usr/bin", true, "", "home/u", ""}),
+        FolderCase{"UsrBin", "/usr/bin", true, "", "/root", kRootDocs, kRootData},
+        FolderCase{"UsrBinWithSlash", "/usr/bin/", true, "", "/root", kRootDocs, kRootData},
+        FolderCase{"UsrLocalBin", "/usr/local/bin", true, "", "/home/u", kDocs},
+        FolderCase{"UsrLocalShare", "/usr/local/share/sabrota", true, "", "/home/u", kDocs},
+        FolderCase{"UsrGames", "/usr/games", true, "", "/home/u", kDocs},
+        FolderCase{"Opt", "/opt/sabrota/bin", true, "", "/home/u", kDocs},
+        FolderCase{"Bin", "/bin", true, "", "/root", kRootDocs, kRootData},
+        FolderCase{"Sbin", "/sbin", true, "", "/root", kRootDocs, kRootData},
+        FolderCase{"LocalBin", "/home/u/.local/bin", true, "", "/home/u", kDocs},
+        FolderCase{"LocalBinHomeWithSlash", "/home/u/.local/bin", true, "", "/home/u/", kDocs},
+        FolderCase{"HomeBin", "/home/u/bin", true, "", "/home/u", kDocs},
+        // Where the documents folder and the earlier data folder are.
+        FolderCase{"DataHome", "/usr/bin", true, "/data/u", "/home/u", kDocs, "/data/u/sabrota"},
+        FolderCase{"RelativeDataHomeDoesNotCount", "/usr/bin", true, "data", "/home/u", kDocs},
+        FolderCase{"DocumentsDir", "/usr/bin", true, "", "/home/u", "/home/u/Dokumente/Sabrota",
+                   "/home/u/.local/share/sabrota", "/home/u/Dokumente"},
+        FolderCase{"RelativeDocumentsDirDoesNotCount", "/usr/bin", true, "", "/home/u", kDocs,
+                   "/home/u/.local/share/sabrota", "Dokumente"},
+        FolderCase{"UnknownExecutable", "", false, "", "/home/u", kDocs},
+        FolderCase{"NoHome", "/usr/bin", true, "", "", "", ""},
+        FolderCase{"RelativeHome", "/usr/bin", true, "", "home/u", "", ""}),
     [](const auto& i) { return std::string(i.param.name); });
+
+// XDG_DOCUMENTS_DIR as user-dirs.dirs sets it.
+TEST(ExecutableFolder, DocumentsFolderOfUserDirs) {
+    const std::pair<const char*, const char*> cases[] = {
+        {"XDG_DOCUMENTS_DIR=\"$HOME/Dokumente\"\n", "/home/u/Dokumente"},
+        {"# comment\nXDG_DESKTOP_DIR=\"$HOME/Desktop\"\r\n  XDG_DOCUMENTS_DIR=\"/srv/d\"\r\n",
+         "/srv/d"},
+        {"XDG_DOCUMENTS_DIR=\"$HOME/\"", "/home/u/"},
+        {"XDG_DOCUMENTS_DIR=\"$HOME/My \\\"Docs\\\"\"", "/home/u/My \"Docs\""},
+        {"XDG_DOCUMENTS_DIR=\"$HOME/a\"\nXDG_DOCUMENTS_DIR=\"$HOME/b\"", "/home/u/b"},
+        {"XDG_DOCUMENTS_DIR=\"relative\"", ""},
+        {"XDG_DOCUMENTS_DIR=\"$HOMEX/a\"", ""},
+        {"#XDG_DOCUMENTS_DIR=\"/srv/d\"", ""},
+        {"", ""},
+    };
+    for (const auto& [text, expected] : cases)
+        EXPECT_EQ(platform::documentsFolderIn(text, "/home/u"), expected) << text;
+}
 
 // Entering the program folder on real folders: a fresh home with nothing below it.
 class EnterFolder : public testing::Test {
@@ -948,7 +1013,9 @@ class EnterFolder : public testing::Test {
         std::error_code ec;
         fs::remove_all(home_, ec);
     }
-    platform::FolderFacts installed() const { return {"/usr/bin", true, "", home_.string()}; }
+    platform::FolderFacts installed() const { return {"/usr/bin", true, "", home_.string(), ""}; }
+    fs::path documents() const { return home_ / "Documents" / "Sabrota"; }
+    fs::path earlier() const { return home_ / ".local" / "share" / "sabrota"; }
     fs::path before_;
     fs::path home_;
 };
@@ -957,41 +1024,135 @@ TEST_F(EnterFolder, MakesTheDataFolderForTheUserAlone) {
     for (const mode_t mask : {mode_t{022}, mode_t{0}, mode_t{0277}}) {
         SCOPED_TRACE(mask);
         std::error_code ec;
-        fs::remove_all(home_ / ".local", ec);
+        fs::remove_all(home_ / "Documents", ec);
         const mode_t previous = ::umask(mask);
         const bool entered = platform::ExecutableFolder::enter(installed());
         ::umask(previous);
         ASSERT_TRUE(entered);
-        EXPECT_EQ(fs::current_path(), home_ / ".local" / "share" / "sabrota");
-        for (const fs::path& made :
-             {home_ / ".local", home_ / ".local" / "share", home_ / ".local" / "share" / "sabrota"})
+        EXPECT_EQ(fs::current_path(), documents());
+        for (const fs::path& made : {home_ / "Documents", documents()})
             EXPECT_EQ(modeOf(made), 0700U) << made;
+        EXPECT_FALSE(fs::exists(home_ / ".local")) << "nothing made in the earlier data folder";
         fs::current_path(before_);
     }
 }
 
+// A folder of the user's own that others may read but not write is used, for the user alone.
 TEST_F(EnterFolder, LeavesAnExistingDataFolderAsItIs) {
-    fs::create_directories(home_ / ".local" / "share" / "sabrota");
-    ASSERT_EQ(::chmod((home_ / ".local" / "share" / "sabrota").c_str(), 0755), 0);
-    writeFile(home_ / ".local" / "share" / "sabrota" / "ip-memo.txt", "memo");
+    fs::create_directories(documents());
+    ASSERT_EQ(::chmod(documents().c_str(), 0755), 0);
+    ASSERT_EQ(::chmod((home_ / "Documents").c_str(), 0755), 0);
+    writeFile(documents() / "ip-memo.txt", "memo");
     ASSERT_TRUE(platform::ExecutableFolder::enter(installed()));
-    EXPECT_EQ(fs::current_path(), home_ / ".local" / "share" / "sabrota");
-    EXPECT_EQ(modeOf(home_ / ".local" / "share" / "sabrota"), 0755U);
+    EXPECT_EQ(fs::current_path(), documents());
+    EXPECT_EQ(modeOf(documents()), 0700U);
+    EXPECT_EQ(modeOf(home_ / "Documents"), 0755U) << "a folder above, not made here, stays";
     EXPECT_EQ(readFile("ip-memo.txt"), "memo");
 }
 
 TEST_F(EnterFolder, OwnFolderCreatesNothing) {
     fs::create_directory(home_ / "tools");
-    ASSERT_TRUE(platform::ExecutableFolder::enter({home_ / "tools", true, "", home_.string()}));
+    ASSERT_TRUE(platform::ExecutableFolder::enter({home_ / "tools", true, "", home_.string(), ""}));
     EXPECT_EQ(fs::current_path(), home_ / "tools");
     EXPECT_FALSE(fs::exists(home_ / ".local"));
+    EXPECT_FALSE(fs::exists(home_ / "Documents"));
 }
 
 TEST_F(EnterFolder, DataFolderThatCannotBeMadeKeepsTheCurrentDirectory) {
-    writeFile(home_ / ".local", "a file where the folder would go");
+    writeFile(home_ / "Documents", "a file where the folder would go");
     fs::current_path(home_);
+    testing::internal::CaptureStderr();
     EXPECT_FALSE(platform::ExecutableFolder::enter(installed()));
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "sabrota: not using the folder " +
+                                                          (home_ / "Documents").string() +
+                                                          ": it is not a folder\n");
     EXPECT_EQ(fs::current_path(), home_);
+}
+
+// Program folders that another user controls, or could: refused with one line on stderr, and
+// nothing read or written through them. Run as root, "another user" is nobody.
+struct Hijack {
+    const char* name;
+    bool nobodys;  // the folder belongs to nobody
+    mode_t mode;
+    bool link;  // the folder is a symbolic link to a folder of the user's
+    const char* why;
+};
+
+TEST_F(EnterFolder, RefusesAFolderOthersControl) {
+    const Hijack cases[] = {
+        {"AnotherUsersFolder", true, 0777, false, "it belongs to another user"},
+        {"AnotherUsersClosedFolder", true, 0700, false, "it belongs to another user"},
+        {"OwnFolderOthersMayWrite", false, 0777, false, "others may write to it"},
+        {"OwnFolderTheGroupMayWrite", false, 0770, false, "others may write to it"},
+        {"SymbolicLink", false, 0700, true, "it is a symbolic link"},
+    };
+    for (const Hijack& c : cases) {
+        SCOPED_TRACE(c.name);
+        if (c.nobodys && ::geteuid() != 0)
+            continue;
+        std::error_code ec;
+        fs::remove_all(home_ / "Documents", ec);
+        fs::create_directories(home_ / "Documents" / "planted");
+        writeFile(home_ / "notes.txt", "the victim's notes");
+        const fs::path folder = c.link ? home_ / "Documents" / "planted" : documents();
+        if (c.link)
+            fs::create_directory_symlink(folder, documents());
+        else
+            fs::create_directory(folder);
+        fs::create_symlink(home_ / "notes.txt", folder / "ip-file.csv");
+        ASSERT_EQ(::chmod(folder.c_str(), c.mode), 0);
+        if (c.nobodys) {
+            ASSERT_EQ(::lchown(folder.c_str(), kNobody, kNobody), 0);
+        }
+        fs::current_path(home_);
+        testing::internal::CaptureStderr();
+        EXPECT_FALSE(platform::ExecutableFolder::enter(installed()));
+        EXPECT_EQ(testing::internal::GetCapturedStderr(),
+                  "sabrota: not using the folder " + documents().string() + ": " + c.why + "\n");
+        EXPECT_EQ(fs::current_path(), home_);
+        EXPECT_EQ(readFile(home_ / "notes.txt"), "the victim's notes");
+        EXPECT_TRUE(fs::is_symlink(folder / "ip-file.csv"));
+    }
+}
+
+// ip-file.csv and ip-memo.txt come over from the earlier data folder once, each only where the
+// program folder lacks it; the earlier folder goes when it is left empty.
+TEST_F(EnterFolder, MovesTheEarlierFilesOnce) {
+    fs::create_directories(earlier());
+    ASSERT_EQ(::chmod(earlier().c_str(), 0700), 0);
+    writeFile(earlier() / "ip-file.csv", "old export");
+    ASSERT_EQ(::chmod((earlier() / "ip-file.csv").c_str(), 0640), 0);
+    writeFile(earlier() / "ip-memo.txt", "old memo");
+    ASSERT_TRUE(platform::ExecutableFolder::enter(installed()));
+    EXPECT_EQ(readFile(documents() / "ip-file.csv"), "old export");
+    EXPECT_EQ(modeOf(documents() / "ip-file.csv"), 0640U);
+    EXPECT_EQ(readFile(documents() / "ip-memo.txt"), "old memo");
+    EXPECT_FALSE(fs::exists(earlier()));
+
+    // A memo of the new folder stays; the earlier one, put back by hand, is left where it is.
+    fs::current_path(before_);
+    fs::create_directories(earlier());
+    ASSERT_EQ(::chmod(earlier().c_str(), 0700), 0);
+    writeFile(earlier() / "ip-memo.txt", "memo put back");
+    ASSERT_TRUE(platform::ExecutableFolder::enter(installed()));
+    EXPECT_EQ(readFile(documents() / "ip-memo.txt"), "old memo");
+    EXPECT_EQ(readFile(earlier() / "ip-memo.txt"), "memo put back");
+}
+
+// An earlier data folder that another user controls gives nothing to the program folder.
+TEST_F(EnterFolder, MovesNothingFromAHijackedEarlierFolder) {
+    fs::create_directories(earlier());
+    writeFile(home_ / "notes.txt", "the victim's notes");
+    fs::create_symlink(home_ / "notes.txt", earlier() / "ip-file.csv");
+    writeFile(earlier() / "ip-memo.txt", "planted memo");
+    ASSERT_EQ(::chmod(earlier().c_str(), 0777), 0);
+    testing::internal::CaptureStderr();
+    ASSERT_TRUE(platform::ExecutableFolder::enter(installed()));
+    EXPECT_EQ(testing::internal::GetCapturedStderr(),
+              "sabrota: not using the folder " + earlier().string() + ": others may write to it\n");
+    EXPECT_FALSE(fs::exists(fs::symlink_status(documents() / "ip-file.csv")));
+    EXPECT_FALSE(fs::exists(documents() / "ip-memo.txt"));
 }
 
 TEST(ExecutableFolder, FactsOfThisProcess) {

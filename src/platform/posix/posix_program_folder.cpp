@@ -1,0 +1,258 @@
+#include "platform/posix/posix_program_folder.h"
+
+#include <fcntl.h>
+#include <pwd.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <iterator>
+#include <system_error>
+
+#include "platform/posix/posix_file_store.h"
+#include "platform/posix/posix_user_dirs.h"
+#include "platform/posix/unique_fd.h"
+
+namespace sabrota::platform {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr const char* kProgramFiles[] = {"ip-file.csv", "ip-memo.txt"};
+
+bool within(const std::string& folder, std::string_view root) {
+    return folder == root ||
+           (folder.size() > root.size() && folder.compare(0, root.size(), root) == 0 &&
+            folder[root.size()] == '/');
+}
+
+std::string withoutTrailingSlashes(std::string s) {
+    while (s.size() > 1 && s.back() == '/')
+        s.pop_back();
+    return s;
+}
+
+bool isAbsolute(const std::string& s) {
+    return !s.empty() && s.front() == '/';
+}
+
+void refuse(const fs::path& folder, const char* why) {
+    std::fprintf(stderr, "sabrota: not using the folder %s: %s\n", folder.c_str(), why);
+}
+
+// Why a folder may not hold the program's files, or null when it may: anybody who may write
+// to it could put a link in place of ip-file.csv or ip-memo.txt.
+const char* refusal(const struct stat& st) {
+    if (!S_ISDIR(st.st_mode))
+        return "it is not a folder";
+    if (st.st_uid != ::geteuid())
+        return "it belongs to another user";
+    if ((st.st_mode & 022) != 0)
+        return "others may write to it";
+    return nullptr;
+}
+
+// Opens a folder without following a symbolic link and checks it; -1 (and the reason printed)
+// when it fails.
+int openChecked(const fs::path& folder) {
+    UniqueFd fd(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
+    struct stat st {};
+    if (fd.get() < 0) {
+        const int error = errno;
+        if (error != ENOENT)
+            refuse(folder, ::lstat(folder.c_str(), &st) == 0 && S_ISLNK(st.st_mode)
+                               ? "it is a symbolic link"
+                           : error == ENOTDIR ? "it is not a folder"
+                                              : std::strerror(error));
+        return -1;
+    }
+    if (::fstat(fd.get(), &st) != 0)
+        return -1;
+    if (const char* why = refusal(st)) {
+        refuse(folder, why);
+        return -1;
+    }
+    return fd.release();
+}
+
+// Opens the program folder, creating it and each missing folder above it for the user alone.
+// The folder itself and every folder made here must pass openChecked and end up at 0700.
+int openOwnFolder(const fs::path& dir) {
+    fs::path made;
+    for (auto it = dir.begin(); it != dir.end(); ++it) {
+        made /= *it;
+        const bool last = std::next(it) == dir.end();
+        const bool created = ::mkdir(made.c_str(), 0700) == 0;
+        if (!created && errno != EEXIST) {
+            if (errno == ENOTDIR)
+                refuse(made.parent_path(), "it is not a folder");
+            else
+                refuse(made, std::strerror(errno));
+            return -1;
+        }
+        if (!created && !last)
+            continue;
+        UniqueFd fd(openChecked(made));
+        if (fd.get() < 0)
+            return -1;
+        // Whatever the umask made of it, or a folder of the user's own that others may read.
+        struct stat st {};
+        if (::fstat(fd.get(), &st) != 0 ||
+            ((st.st_mode & 07777) != 0700 && ::fchmod(fd.get(), 0700) != 0)) {
+            refuse(made, std::strerror(errno));
+            return -1;
+        }
+        if (last)
+            return fd.release();
+    }
+    return -1;
+}
+
+bool readAll(int dirFd, const char* name, std::string& bytes) {
+    const UniqueFd fd(::openat(dirFd, name, O_RDONLY | O_NOFOLLOW | O_CLOEXEC));
+    if (fd.get() < 0)
+        return false;
+    char buf[65536];
+    for (;;) {
+        const ssize_t n = ::read(fd.get(), buf, sizeof buf);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0)
+            return false;
+        if (n == 0)
+            return true;
+        bytes.append(buf, static_cast<std::size_t>(n));
+    }
+}
+
+// Moves one file to the program folder without replacing anything there.
+bool moveOne(int fromFd, int toFd, const char* name, mode_t mode) {
+    if (::renameat2(fromFd, name, toFd, name, RENAME_NOREPLACE) == 0)
+        return true;
+    if (errno == EINVAL) {
+        // A file system that cannot rename without replacing: a second name, then the first goes.
+        return ::linkat(fromFd, name, toFd, name, 0) == 0 && ::unlinkat(fromFd, name, 0) == 0;
+    }
+    if (errno != EXDEV)
+        return false;
+    // Another file system: a copy by the export's own steps, then the original goes.
+    std::string bytes;
+    return readAll(fromFd, name, bytes) && createFileIn(toFd, name, bytes, mode) &&
+           ::unlinkat(fromFd, name, 0) == 0;
+}
+
+// Brings the files of the earlier data folder over, each only while the program folder lacks
+// it; the earlier folder goes when that leaves it empty.
+void moveEarlierFiles(const fs::path& earlier, int toFd) {
+    if (earlier.empty())
+        return;
+    const UniqueFd from(openChecked(earlier));
+    if (from.get() < 0)
+        return;
+    bool moved = false;
+    for (const char* name : kProgramFiles) {
+        struct stat st {};
+        if (::fstatat(toFd, name, &st, AT_SYMLINK_NOFOLLOW) == 0 || errno != ENOENT)
+            continue;
+        if (::fstatat(from.get(), name, &st, AT_SYMLINK_NOFOLLOW) != 0 || !S_ISREG(st.st_mode) ||
+            st.st_uid != ::geteuid())
+            continue;
+        if (moveOne(from.get(), toFd, name, st.st_mode & 0777))
+            moved = true;
+        else
+            std::fprintf(stderr, "sabrota: could not move %s from %s: %s\n", name, earlier.c_str(),
+                         std::strerror(errno));
+    }
+    if (moved) {
+        ::fsync(toFd);
+        ::fsync(from.get());
+        ::rmdir(earlier.c_str());
+    }
+}
+
+}  // namespace
+
+bool isSharedProgramFolder(const fs::path& folder, const std::string& home) {
+    const std::string f = withoutTrailingSlashes(folder.lexically_normal().string());
+    if (within(f, "/usr") || within(f, "/opt") || f == "/bin" || f == "/sbin")
+        return true;
+    if (!isAbsolute(home))
+        return false;
+    const std::string h = withoutTrailingSlashes(fs::path(home).lexically_normal().string());
+    return f == h + "/.local/bin" || f == h + "/bin";
+}
+
+fs::path programFolderFor(const FolderFacts& facts) {
+    if (!facts.executableFolder.empty() && facts.executableFolderWritable &&
+        !isSharedProgramFolder(facts.executableFolder, facts.home))
+        return facts.executableFolder;
+    // Relative values do not count, as for every program that reads them.
+    fs::path documents;
+    if (isAbsolute(facts.documents))
+        documents = facts.documents;
+    else if (isAbsolute(facts.home))
+        documents = fs::path(facts.home) / "Documents";
+    else
+        return {};
+    return (documents / "Sabrota").lexically_normal();
+}
+
+fs::path earlierDataFolderFor(const FolderFacts& facts) {
+    fs::path data;
+    if (isAbsolute(facts.dataHome))
+        data = facts.dataHome;
+    else if (isAbsolute(facts.home))
+        data = fs::path(facts.home) / ".local" / "share";
+    else
+        return {};
+    return data / "sabrota";
+}
+
+fs::path ExecutableFolder::folder() {
+    std::error_code ec;
+    const auto exe = fs::read_symlink("/proc/self/exe", ec);
+    if (ec)
+        return {};
+    return exe.parent_path();
+}
+
+FolderFacts ExecutableFolder::facts() {
+    FolderFacts f;
+    f.executableFolder = folder();
+    f.executableFolderWritable =
+        !f.executableFolder.empty() &&
+        ::faccessat(AT_FDCWD, f.executableFolder.c_str(), W_OK | X_OK, AT_EACCESS) == 0;
+    if (const char* v = std::getenv("XDG_DATA_HOME"))
+        f.dataHome = v;
+    if (const char* v = std::getenv("HOME"))
+        f.home = v;
+    if (f.home.empty()) {
+        if (const passwd* pw = ::getpwuid(::geteuid()); pw != nullptr && pw->pw_dir != nullptr)
+            f.home = pw->pw_dir;
+    }
+    f.documents = documentsFolderOf(f.home);
+    return f;
+}
+
+bool ExecutableFolder::enter(const FolderFacts& facts) {
+    const fs::path dir = programFolderFor(facts);
+    if (dir.empty())
+        return false;
+    if (dir == facts.executableFolder)
+        return ::chdir(dir.c_str()) == 0;
+    const UniqueFd folder(openOwnFolder(dir));
+    if (folder.get() < 0)
+        return false;
+    moveEarlierFiles(earlierDataFolderFor(facts), folder.get());
+    return ::fchdir(folder.get()) == 0;
+}
+
+bool ExecutableFolder::makeCurrent() {
+    return enter(facts());
+}
+
+}  // namespace sabrota::platform
