@@ -1,12 +1,22 @@
 // What a screen reader hears of the window's own widgets: the design's labels with their
-// meaning and what they show, the home-page link as a link, and the window as a frame.
+// meaning and what they show, the home-page link as a link, the window as a frame, and a
+// spoken summary when a run, Clear or the export has ended.
 #pragma once
 
+#include <QObject>
+#include <QPointer>
 #include <QString>
+#include <QTimer>
+#include <string_view>
+
+#include "window/spoken_summary.h"
+
+class QWidget;
 
 namespace sabrota::qt {
 
 class DesignLabel;
+class MainWindow;
 
 // Said for a value field that shows nothing yet, so an empty field is not silence.
 inline constexpr char16_t kEmptyField[] = u"空";
@@ -19,7 +29,34 @@ void installAccessibility();
 // ("アドレスクラス C", "アドレスクラス 空"), a caption by its text.
 QString spokenName(const DesignLabel& label);
 
-// Tells a screen reader that the label's caption was before and is now its text.
+// Tells a screen reader that the label's caption was before and is now its text: its name
+// changed and, unless the label keeps its text changes to itself, which text went and came.
 void announceCaptionChange(DesignLabel& label, const QString& before);
+
+// Speaks the summaries of the window's runs, of Clear and of the export. The sentence goes to
+// a notification object that is announced as shown: a screen reader says it wherever the
+// focus is, and the focus stays where it was. Told by the window after every event it has
+// handled and after every message box; it hears the Clear button itself.
+class Announcer : public QObject {
+  public:
+    explicit Announcer(MainWindow& window);
+    ~Announcer() override;
+    void afterEvent();
+    void boxClosed(std::string_view prompt);
+    // The object a screen reader hears the summaries from, and what it said last.
+    QWidget* notice() const;
+    QString lastSaid() const;
+
+  private:
+    void say(const QString& text);
+    void deliver();
+
+    MainWindow& window_;
+    SummaryWatch watch_;
+    QPointer<QWidget> notice_;
+    QString pending_;
+    QTimer settle_;
+    int waits_ = 0;
+};
 
 }  // namespace sabrota::qt

@@ -26,6 +26,8 @@ void MainWindow::BoxRelay::show(std::string_view prompt, platform::BoxStyle styl
     // The box opens in the middle of a handler; the window behind it shows how far it got.
     window_.sync();
     target_.show(prompt, style, title);
+    if (window_.announcer_)
+        window_.announcer_->boxClosed(prompt);
 }
 
 MainWindow::MainWindow(WindowOptions options)
@@ -72,6 +74,7 @@ MainWindow::MainWindow(WindowOptions options)
     for (std::size_t i = 1; i < order.size(); ++i)
         setTabOrder(widgetFor(order[i - 1]), widgetFor(order[i]));
     widgetFor(ControlId::Text1)->setFocus();
+    announcer_ = new Announcer(*this);
 }
 
 MainWindow::~MainWindow() {
@@ -90,6 +93,8 @@ void MainWindow::dispatch(const std::function<void()>& event) {
         std::fprintf(stderr, "sabrota: an event ended early: %s\n", e.what());
     }
     sync();
+    if (announcer_)
+        announcer_->afterEvent();
 }
 
 // Typing reaches the model as it happens. The lambdas find their control by its place in

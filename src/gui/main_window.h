@@ -20,6 +20,8 @@ struct WindowOptions {
     platform::MessageBox* box = nullptr;
 };
 
+class Announcer;
+
 class MainWindow : public QWidget {
   public:
     explicit MainWindow(WindowOptions options = {});
@@ -31,6 +33,7 @@ class MainWindow : public QWidget {
     NetworkListModel* listModel() const { return listModel_; }
     QtWindowPrinter& printer() { return printer_; }
     QtTimerDriver& timerDriver() { return timers_; }
+    Announcer& announcer() { return *announcer_; }
     // Brings every widget whose control changed up to date.
     void sync();
     // Runs one event in the model, then syncs. Nothing the model throws unwinds into Qt's
@@ -81,6 +84,7 @@ class MainWindow : public QWidget {
     std::vector<Bound> bound_;
     NetworkListView* list_ = nullptr;
     NetworkListModel* listModel_ = nullptr;
+    Announcer* announcer_ = nullptr;  // told after every event and every message box
     bool syncing_ = false;
     bool painted_ = false;
 };
