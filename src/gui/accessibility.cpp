@@ -132,17 +132,9 @@ QString spokenName(const DesignLabel& label) {
     return label.accessibleName() + u' ' + shown;
 }
 
-// A screen reader drops the name changes of labels as they arrive, but it queues every text
-// change, and a run changes dozens of captions at once: the bit cells keep theirs to
-// themselves, and the others send one event each, an insertion or a removal where that is all
-// that happened.
-void announceCaptionChange(DesignLabel& label, const QString& before) {
-    if (!QAccessible::isActive())
-        return;
-    QAccessibleEvent named(&label, QAccessible::NameChanged);
-    QAccessible::updateAccessibility(&named);
-    if (!label.sendsTextChanges())
-        return;
+namespace {
+// One text event for the change: an insertion or a removal where that is all that happened.
+void sendTextChange(DesignLabel& label, const QString& before) {
     const QString after = label.text();
     if (before.isEmpty()) {
         QAccessibleTextInsertEvent text(&label, 0, after);
@@ -156,13 +148,34 @@ void announceCaptionChange(DesignLabel& label, const QString& before) {
     }
 }
 
+}  // namespace
+
+// A screen reader drops the name changes of labels as they arrive, but it queues every text
+// change and works through them one by one. A run empties and fills some forty fields and
+// sixty-four bit cells, each change a removal and an insertion; told as they happen, a second
+// run would bury its own summary under them. So only the fields the summary reads tell their
+// text, once the run is over; the others, the bit cells among them, tell only their name.
+void announceCaptionChange(DesignLabel& label, const QString& before) {
+    if (!QAccessible::isActive())
+        return;
+    QAccessibleEvent named(&label, QAccessible::NameChanged);
+    QAccessible::updateAccessibility(&named);
+    if (!label.sendsTextChanges())
+        return;
+    if (auto* window = dynamic_cast<MainWindow*>(label.window()); window && window->hasAnnouncer())
+        window->announcer().holdTextChange(label, before);
+    else
+        sendTextChange(label, before);
+}
+
 Announcer::Announcer(MainWindow& window) : QObject(&window), window_(window) {
     installAccessibility();
     notice_ = new NoticeWidget(&window);
     for (const auto& d : designTable())
-        if (d.index > 0)
-            if (auto* cell = dynamic_cast<DesignLabel*>(window.widgetFor(d.id, d.index)))
-                cell->setSendsTextChanges(false);
+        if (auto* label = dynamic_cast<DesignLabel*>(window.widgetFor(d.id, d.index)))
+            label->setSendsTextChanges(
+                std::find(kSummaryFields.begin(), kSummaryFields.end(), d.id) !=
+                kSummaryFields.end());
     // Qt names a combo box by the text it shows and lets the label that belongs to it say what
     // it is for: the heading above the mask box is its label. The line in the box, which has
     // the focus while the user types, carries the box's own name.
@@ -189,8 +202,26 @@ Announcer::~Announcer() {
 }
 
 void Announcer::afterEvent() {
-    if (const auto text = watch_.afterEvent(window_.form()))
+    const auto text = watch_.afterEvent(window_.form());
+    if (!watch_.busy())
+        releaseTextChanges();
+    if (text)
         say(QString::fromStdString(*text));
+}
+
+void Announcer::holdTextChange(DesignLabel& label, const QString& before) {
+    for (const auto& [held, was] : held_)
+        if (held == &label)
+            return;
+    held_.emplace_back(&label, before);
+}
+
+void Announcer::releaseTextChanges() {
+    auto held = std::move(held_);
+    held_.clear();
+    for (const auto& [label, before] : held)
+        if (label && label->text() != before)
+            sendTextChange(*label, before);
 }
 
 void Announcer::boxClosed(std::string_view prompt) {

@@ -8,6 +8,8 @@
 #include <QString>
 #include <QTimer>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 #include "window/spoken_summary.h"
 
@@ -30,7 +32,8 @@ void installAccessibility();
 QString spokenName(const DesignLabel& label);
 
 // Tells a screen reader that the label's caption was before and is now its text: its name
-// changed and, unless the label keeps its text changes to itself, which text went and came.
+// changed at once and, unless the label keeps its text changes to itself, which text went and
+// came. In the program's window the text changes wait for the window's announcer.
 void announceCaptionChange(DesignLabel& label, const QString& before);
 
 // Speaks the summaries of the window's runs, of Clear and of the export. The sentence goes to
@@ -43,6 +46,9 @@ class Announcer : public QObject {
     ~Announcer() override;
     void afterEvent();
     void boxClosed(std::string_view prompt);
+    // Keeps a label's text change until the event, or the run or export it belongs to, is
+    // over; then each label that changed is told once, from what it showed before.
+    void holdTextChange(DesignLabel& label, const QString& before);
     // The object a screen reader hears the summaries from, and what it said last.
     QWidget* notice() const;
     QString lastSaid() const;
@@ -50,6 +56,7 @@ class Announcer : public QObject {
   private:
     void say(const QString& text);
     void deliver();
+    void releaseTextChanges();
 
     MainWindow& window_;
     SummaryWatch watch_;
@@ -57,6 +64,7 @@ class Announcer : public QObject {
     QString pending_;
     QTimer settle_;
     int waits_ = 0;
+    std::vector<std::pair<QPointer<DesignLabel>, QString>> held_;
 };
 
 }  // namespace sabrota::qt

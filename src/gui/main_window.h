@@ -34,6 +34,7 @@ class MainWindow : public QWidget {
     QtWindowPrinter& printer() { return printer_; }
     QtTimerDriver& timerDriver() { return timers_; }
     Announcer& announcer() { return *announcer_; }
+    bool hasAnnouncer() const { return announcer_ != nullptr; }
     // Brings every widget whose control changed up to date.
     void sync();
     // Runs one event in the model, then syncs. Nothing the model throws unwinds into Qt's

@@ -25,14 +25,14 @@ int NetworkListModel::rowCount(const QModelIndex& parent) const {
 
 // The whole entry also serves as the tool tip and as what a screen reader reads: the view
 // cuts an entry that is wider than its column. The reader also hears where the entry stands
-// ("3 / 4"), which it does not say of its own accord.
+// ("4 件中 3 件目"), which it does not say of its own accord.
 QVariant NetworkListModel::data(const QModelIndex& index, int role) const {
     const bool wanted = role == Qt::DisplayRole || role == Qt::ToolTipRole ||
                         role == Qt::AccessibleTextRole || role == Qt::AccessibleDescriptionRole;
     if (!wanted || !index.isValid() || index.row() >= list_.ListCount())
         return {};
     if (role == Qt::AccessibleDescriptionRole)
-        return QStringLiteral("%1 / %2").arg(index.row() + 1).arg(list_.ListCount());
+        return QStringLiteral("%1 件中 %2 件目").arg(list_.ListCount()).arg(index.row() + 1);
     return qs(list_.List(index.row()));
 }
 

@@ -43,8 +43,7 @@ class DesignLabel : public QLabel {
     bool holdsValue() const { return holdsValue_; }
     // Shows a new caption and tells a screen reader about it.
     void setCaption(const QString& caption);
-    // Whether a caption change is told as a change of the text as well as of the name. The
-    // bit cells, 64 of them changing at once, tell only the name.
+    // Whether a caption change is told as a change of the text as well as of the name.
     void setSendsTextChanges(bool sends) { sendsText_ = sends; }
     bool sendsTextChanges() const { return sendsText_; }
 
