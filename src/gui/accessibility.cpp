@@ -115,7 +115,27 @@ QAccessibleInterface* factory(const QString&, QObject* object) {
     return nullptr;
 }
 
+std::function<void(QAccessibleEvent&)>& listener() {
+    static std::function<void(QAccessibleEvent&)> l;
+    return l;
+}
+
 }  // namespace
+
+void sendAccessibilityEvent(QAccessibleEvent& event) {
+    if (listener())
+        listener()(event);
+    else
+        QAccessible::updateAccessibility(&event);
+}
+
+bool accessibilityListening() {
+    return listener() || QAccessible::isActive();
+}
+
+void setAccessibilityListener(std::function<void(QAccessibleEvent&)> l) {
+    listener() = std::move(l);
+}
 
 void installAccessibility() {
     static const bool installed = [] {
@@ -138,13 +158,13 @@ void sendTextChange(DesignLabel& label, const QString& before) {
     const QString after = label.text();
     if (before.isEmpty()) {
         QAccessibleTextInsertEvent text(&label, 0, after);
-        QAccessible::updateAccessibility(&text);
+        sendAccessibilityEvent(text);
     } else if (after.isEmpty()) {
         QAccessibleTextRemoveEvent text(&label, 0, before);
-        QAccessible::updateAccessibility(&text);
+        sendAccessibilityEvent(text);
     } else {
         QAccessibleTextUpdateEvent text(&label, 0, before, after);
-        QAccessible::updateAccessibility(&text);
+        sendAccessibilityEvent(text);
     }
 }
 
@@ -156,10 +176,10 @@ void sendTextChange(DesignLabel& label, const QString& before) {
 // run would bury its own summary under them. So only the fields the summary reads tell their
 // text, once the run is over; the others, the bit cells among them, tell only their name.
 void announceCaptionChange(DesignLabel& label, const QString& before) {
-    if (!QAccessible::isActive())
+    if (!accessibilityListening())
         return;
     QAccessibleEvent named(&label, QAccessible::NameChanged);
-    QAccessible::updateAccessibility(&named);
+    sendAccessibilityEvent(named);
     if (!label.sendsTextChanges())
         return;
     if (auto* window = dynamic_cast<MainWindow*>(label.window()); window && window->hasAnnouncer())
@@ -173,9 +193,8 @@ Announcer::Announcer(MainWindow& window) : QObject(&window), window_(window) {
     notice_ = new NoticeWidget(&window);
     for (const auto& d : designTable())
         if (auto* label = dynamic_cast<DesignLabel*>(window.widgetFor(d.id, d.index)))
-            label->setSendsTextChanges(
-                std::find(kSummaryFields.begin(), kSummaryFields.end(), d.id) !=
-                kSummaryFields.end());
+            label->setSendsTextChanges(std::find(kSummaryFields.begin(), kSummaryFields.end(),
+                                                 d.id) != kSummaryFields.end());
     // Qt names a combo box by the text it shows and lets the label that belongs to it say what
     // it is for: the heading above the mask box is its label. The line in the box, which has
     // the focus while the user types, carries the box's own name.
@@ -248,10 +267,10 @@ void Announcer::deliver() {
     if (!notice)
         return;
     notice->said = pending_;
-    if (!QAccessible::isActive())
+    if (!accessibilityListening())
         return;
     QAccessibleEvent shown(notice, QAccessible::ObjectShow);
-    QAccessible::updateAccessibility(&shown);
+    sendAccessibilityEvent(shown);
 }
 
 }  // namespace sabrota::qt

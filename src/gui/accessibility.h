@@ -7,12 +7,14 @@
 #include <QPointer>
 #include <QString>
 #include <QTimer>
+#include <functional>
 #include <string_view>
 #include <utility>
 #include <vector>
 
 #include "window/spoken_summary.h"
 
+class QAccessibleEvent;
 class QWidget;
 
 namespace sabrota::qt {
@@ -26,6 +28,13 @@ inline constexpr char16_t kEmptyField[] = u"空";
 // Puts the window's accessible interfaces in place; the first call does it, later ones
 // nothing. Called before the window builds its widgets.
 void installAccessibility();
+
+// Where the window's own accessibility events go: to Qt, which hands them to a screen reader
+// while one listens, or, once a test has set a listener, to that listener alone. (Qt sends
+// nothing on a platform without a screen reader bridge, such as the offscreen one.)
+void sendAccessibilityEvent(QAccessibleEvent& event);
+bool accessibilityListening();
+void setAccessibilityListener(std::function<void(QAccessibleEvent&)> listener);
 
 // What a screen reader names the label: a value field by its meaning and what it shows
 // ("アドレスクラス C", "アドレスクラス 空"), a caption by its text.

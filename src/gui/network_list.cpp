@@ -6,6 +6,7 @@
 #include <QToolTip>
 #include <algorithm>
 
+#include "gui/accessibility.h"
 #include "gui/qtext.h"
 
 namespace sabrota::qt {
@@ -94,11 +95,11 @@ void NetworkListView::focusInEvent(QFocusEvent* e) {
 
 void NetworkListView::announceCurrent() {
     const QModelIndex current = currentIndex();
-    if (!hasFocus() || !current.isValid() || !QAccessible::isActive())
+    if (!hasFocus() || !current.isValid() || !accessibilityListening())
         return;
     QAccessibleEvent focused(this, QAccessible::Focus);
     focused.setChild(current.row());
-    QAccessible::updateAccessibility(&focused);
+    sendAccessibilityEvent(focused);
 }
 
 void NetworkListView::fitGrid() {
