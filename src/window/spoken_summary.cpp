@@ -90,9 +90,10 @@ std::string exportSummary(const Form1& f, std::string_view prompt) {
 }
 
 std::optional<std::string> SummaryWatch::afterEvent(const Form1& f) {
-    const bool runOn = std::any_of(f.timers.begin(), f.timers.begin() + 10,
-                                   [](const Timer& t) { return t.armed(); });
-    const bool exportOn = f.timers[10].armed();
+    // Timer1 … Timer10 are the stages of a run, Timer11 the export.
+    const bool runOn =
+        std::any_of(f.timers.begin(), f.timers.end() - 1, [](const Timer& t) { return t.armed(); });
+    const bool exportOn = f.Timer11.armed();
     std::optional<std::string> say;
     if (exportOn_ && !exportOn && !prompt_.empty())
         say = exportSummary(f, prompt_);
