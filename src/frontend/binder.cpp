@@ -17,6 +17,7 @@ class Binder::BoxRelay : public platform::MessageBox {
     void show(std::string_view prompt, platform::BoxStyle style, std::string_view title) override {
         binder_.sync();
         target_.show(prompt, style, title);
+        binder_.view_.boxClosed(prompt);
     }
 
   private:
@@ -120,6 +121,7 @@ bool Binder::dispatch(const std::function<void()>& event) {
         view_.reportFault(e.what());
     }
     sync();
+    view_.eventDone();
     return ended;
 }
 

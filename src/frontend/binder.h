@@ -55,6 +55,11 @@ class View {
     // Says that an event ended early because of a fault; the default prints one line on
     // standard error.
     virtual void reportFault(std::string_view what);
+    // After every event, once the window is up to date: where a screen reader hears what the
+    // event ended.
+    virtual void eventDone() {}
+    // A message box with this prompt has just been closed by the user.
+    virtual void boxClosed(std::string_view prompt) { (void)prompt; }
 };
 
 class Binder {

@@ -2,6 +2,11 @@
 
 #include <QAccessible>
 #include <QAccessibleWidget>
+#include <QApplication>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
 #include <algorithm>
 
 #include "gui/main_window.h"
@@ -76,16 +81,61 @@ class LabelAccessible : public QAccessibleWidget, public QAccessibleTextInterfac
     DesignLabel* label() const { return static_cast<DesignLabel*>(widget()); }
 };
 
+// The object the summaries are heard from. It is a window of its own that is never shown, so
+// it neither takes room nor counts among the window's controls; a screen reader is told that
+// it appeared each time it has something to say.
+class NoticeWidget : public QWidget {
+  public:
+    explicit NoticeWidget(QWidget* owner) : QWidget(owner, Qt::Tool) {
+        setObjectName(QStringLiteral("notice"));
+        setAttribute(Qt::WA_DontShowOnScreen);
+    }
+    QString said;
+};
+
+class NoticeAccessible : public QAccessibleWidget {
+  public:
+    explicit NoticeAccessible(NoticeWidget* notice)
+        : QAccessibleWidget(notice, QAccessible::Notification) {}
+    QString text(QAccessible::Text t) const override {
+        if (t == QAccessible::Name)
+            return static_cast<NoticeWidget*>(widget())->said;
+        return QAccessibleWidget::text(t);
+    }
+};
+
 // A top-level plain widget reads as a filler; the program's window is a frame.
 QAccessibleInterface* factory(const QString&, QObject* object) {
     if (auto* label = dynamic_cast<DesignLabel*>(object))
         return new LabelAccessible(label);
+    if (auto* notice = dynamic_cast<NoticeWidget*>(object))
+        return new NoticeAccessible(notice);
     if (auto* window = dynamic_cast<MainWindow*>(object))
         return new QAccessibleWidget(window, QAccessible::Window);
     return nullptr;
 }
 
+std::function<void(QAccessibleEvent&)>& listener() {
+    static std::function<void(QAccessibleEvent&)> l;
+    return l;
+}
+
 }  // namespace
+
+void sendAccessibilityEvent(QAccessibleEvent& event) {
+    if (listener())
+        listener()(event);
+    else
+        QAccessible::updateAccessibility(&event);
+}
+
+bool accessibilityListening() {
+    return listener() || QAccessible::isActive();
+}
+
+void setAccessibilityListener(std::function<void(QAccessibleEvent&)> l) {
+    listener() = std::move(l);
+}
 
 void installAccessibility() {
     static const bool installed = [] {
@@ -102,13 +152,125 @@ QString spokenName(const DesignLabel& label) {
     return label.accessibleName() + u' ' + shown;
 }
 
+namespace {
+// One text event for the change: an insertion or a removal where that is all that happened.
+void sendTextChange(DesignLabel& label, const QString& before) {
+    const QString after = label.text();
+    if (before.isEmpty()) {
+        QAccessibleTextInsertEvent text(&label, 0, after);
+        sendAccessibilityEvent(text);
+    } else if (after.isEmpty()) {
+        QAccessibleTextRemoveEvent text(&label, 0, before);
+        sendAccessibilityEvent(text);
+    } else {
+        QAccessibleTextUpdateEvent text(&label, 0, before, after);
+        sendAccessibilityEvent(text);
+    }
+}
+
+}  // namespace
+
+// A screen reader drops the name changes of labels as they arrive, but it queues every text
+// change and works through them one by one. A run empties and fills some forty fields and
+// sixty-four bit cells, each change a removal and an insertion; told as they happen, a second
+// run would bury its own summary under them. So only the fields the summary reads tell their
+// text, once the run is over; the others, the bit cells among them, tell only their name.
 void announceCaptionChange(DesignLabel& label, const QString& before) {
-    if (!QAccessible::isActive())
+    if (!accessibilityListening())
         return;
     QAccessibleEvent named(&label, QAccessible::NameChanged);
-    QAccessible::updateAccessibility(&named);
-    QAccessibleTextUpdateEvent text(&label, 0, before, label.text());
-    QAccessible::updateAccessibility(&text);
+    sendAccessibilityEvent(named);
+    if (!label.sendsTextChanges())
+        return;
+    if (auto* window = dynamic_cast<MainWindow*>(label.window()); window && window->hasAnnouncer())
+        window->announcer().holdTextChange(label, before);
+    else
+        sendTextChange(label, before);
+}
+
+Announcer::Announcer(MainWindow& window) : QObject(&window), window_(window) {
+    installAccessibility();
+    notice_ = new NoticeWidget(&window);
+    for (const auto& d : designTable())
+        if (auto* label = dynamic_cast<DesignLabel*>(window.widgetFor(d.id, d.index)))
+            label->setSendsTextChanges(std::find(kSummaryFields.begin(), kSummaryFields.end(),
+                                                 d.id) != kSummaryFields.end());
+    // Qt names a combo box by the text it shows and lets the label that belongs to it say what
+    // it is for: the heading above the mask box is its label. The line in the box, which has
+    // the focus while the user types, carries the box's own name.
+    if (auto* box = qobject_cast<QComboBox*>(window.widgetFor(ControlId::Combo1))) {
+        if (auto* heading = qobject_cast<QLabel*>(window.widgetFor(ControlId::Label48)))
+            heading->setBuddy(box);
+        if (box->lineEdit())
+            box->lineEdit()->setAccessibleName(box->accessibleName());
+    }
+    if (auto* clear = qobject_cast<QPushButton*>(window.widgetFor(ControlId::Command2)))
+        connect(clear, &QPushButton::clicked, this,
+                [this] { say(QString::fromStdString(clearSummary(window_.form()))); });
+    // After a message box the window takes the focus back a moment later; a summary said
+    // before that would be cut short by the focus being announced.
+    settle_.setInterval(50);
+    connect(&settle_, &QTimer::timeout, this, [this] {
+        if (window_.isActiveWindow() || ++waits_ >= 40)
+            deliver();
+    });
+}
+
+Announcer::~Announcer() {
+    delete notice_;
+}
+
+void Announcer::afterEvent() {
+    const auto text = watch_.afterEvent(window_.form());
+    if (!watch_.busy())
+        releaseTextChanges();
+    if (text)
+        say(QString::fromStdString(*text));
+}
+
+void Announcer::holdTextChange(DesignLabel& label, const QString& before) {
+    for (const auto& [held, was] : held_)
+        if (held == &label)
+            return;
+    held_.emplace_back(&label, before);
+}
+
+void Announcer::releaseTextChanges() {
+    auto held = std::move(held_);
+    held_.clear();
+    for (const auto& [label, before] : held)
+        if (label && label->text() != before)
+            sendTextChange(*label, before);
+}
+
+void Announcer::boxClosed(std::string_view prompt) {
+    watch_.boxClosed(prompt);
+}
+
+QWidget* Announcer::notice() const {
+    return notice_;
+}
+
+QString Announcer::lastSaid() const {
+    return notice_ ? static_cast<NoticeWidget*>(notice_.data())->said : QString();
+}
+
+void Announcer::say(const QString& text) {
+    pending_ = text;
+    waits_ = 0;
+    settle_.start();
+}
+
+void Announcer::deliver() {
+    settle_.stop();
+    auto* notice = static_cast<NoticeWidget*>(notice_.data());
+    if (!notice)
+        return;
+    notice->said = pending_;
+    if (!accessibilityListening())
+        return;
+    QAccessibleEvent shown(notice, QAccessible::ObjectShow);
+    sendAccessibilityEvent(shown);
 }
 
 }  // namespace sabrota::qt

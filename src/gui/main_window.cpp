@@ -53,18 +53,22 @@ MainWindow::MainWindow(WindowOptions options) : qtBox_(this), printer_(*this) {
     for (std::size_t i = 1; i < order.size(); ++i)
         setTabOrder(widgetFor(order[i - 1]), widgetFor(order[i]));
     widgetFor(ControlId::Text1)->setFocus();
+    announcer_ = new Announcer(*this);
 }
 
 MainWindow::~MainWindow() {
     // No tick or widget signal may reach a model that is going away; the list goes first
     // since its model reads the entries in place.
     timers_.attach(nullptr);
+    delete announcer_;
+    announcer_ = nullptr;
+    for (Bound& b : bound_)
+        if (b.widget != list_)
+            b.widget->blockSignals(true);
     delete list_;
     delete listModel_;
     list_ = nullptr;
     listModel_ = nullptr;
-    for (Bound& b : bound_)
-        b.widget->blockSignals(true);
 }
 
 // Typing reaches the model as it happens. While the binder draws, what the widgets report is
@@ -145,6 +149,16 @@ void MainWindow::showListIndex(int index) {
         list_->selectionModel()->clear();
         list_->scrollToTop();
     }
+}
+
+void MainWindow::eventDone() {
+    if (announcer_)
+        announcer_->afterEvent();
+}
+
+void MainWindow::boxClosed(std::string_view prompt) {
+    if (announcer_)
+        announcer_->boxClosed(prompt);
 }
 
 QWidget* MainWindow::widget(ControlId id, int index) const {

@@ -25,6 +25,8 @@ struct WindowOptions {
     platform::MessageBox* box = nullptr;
 };
 
+class Announcer;
+
 class MainWindow : public QWidget, private frontend::View {
   public:
     explicit MainWindow(WindowOptions options);
@@ -35,6 +37,8 @@ class MainWindow : public QWidget, private frontend::View {
     NetworkListView* listView() const { return list_; }
     NetworkListModel* listModel() const { return listModel_; }
     QtWindowPrinter& printer() { return printer_; }
+    Announcer& announcer() { return *announcer_; }
+    bool hasAnnouncer() const { return announcer_ != nullptr; }
     // Brings every widget whose control changed up to date.
     void sync() { binder_->sync(); }
     // Runs one event in the model, then syncs. Nothing the model throws unwinds into Qt's
@@ -62,6 +66,8 @@ class MainWindow : public QWidget, private frontend::View {
     void showControl(const ControlDesign& design, const Control& now, unsigned changes) override;
     void showMaskIndex(int index) override;
     void showListIndex(int index) override;
+    void eventDone() override;
+    void boxClosed(std::string_view prompt) override;
 
     QtMessageBox qtBox_;
     QtTimerDriver timers_;
@@ -72,6 +78,7 @@ class MainWindow : public QWidget, private frontend::View {
     std::vector<Bound> bound_;
     NetworkListView* list_ = nullptr;
     NetworkListModel* listModel_ = nullptr;
+    Announcer* announcer_ = nullptr;  // told after every event and every message box
     bool painted_ = false;
 };
 

@@ -1,9 +1,12 @@
 #include "gui/network_list.h"
 
+#include <QAccessible>
 #include <QHelpEvent>
+#include <QTimer>
 #include <QToolTip>
 #include <algorithm>
 
+#include "gui/accessibility.h"
 #include "gui/qtext.h"
 
 namespace sabrota::qt {
@@ -22,12 +25,15 @@ int NetworkListModel::rowCount(const QModelIndex& parent) const {
 }
 
 // The whole entry also serves as the tool tip and as what a screen reader reads: the view
-// cuts an entry that is wider than its column.
+// cuts an entry that is wider than its column. The reader also hears where the entry stands
+// ("4 件中 3 件目"), which it does not say of its own accord.
 QVariant NetworkListModel::data(const QModelIndex& index, int role) const {
-    const bool wanted =
-        role == Qt::DisplayRole || role == Qt::ToolTipRole || role == Qt::AccessibleTextRole;
+    const bool wanted = role == Qt::DisplayRole || role == Qt::ToolTipRole ||
+                        role == Qt::AccessibleTextRole || role == Qt::AccessibleDescriptionRole;
     if (!wanted || !index.isValid() || index.row() >= list_.ListCount())
         return {};
+    if (role == Qt::AccessibleDescriptionRole)
+        return QStringLiteral("%1 件中 %2 件目").arg(list_.ListCount()).arg(index.row() + 1);
     return qs(list_.List(index.row()));
 }
 
@@ -67,6 +73,33 @@ bool NetworkListView::viewportEvent(QEvent* e) {
         }
     }
     return QListView::viewportEvent(e);
+}
+
+// Qt's list tells a screen reader that its new current entry has the focus, whether the list
+// has it or not. Filling the list after 計算 would then move the reader's idea of the focus
+// into the list while the focus stays on the button.
+void NetworkListView::currentChanged(const QModelIndex& current, const QModelIndex& previous) {
+    if (hasFocus())
+        QListView::currentChanged(current, previous);
+    else
+        QAbstractItemView::currentChanged(current, previous);
+}
+
+// Coming into the list, the reader hears the highlighted entry (the address's own network) and
+// its place. The list itself is announced as focused right after this handler; the entry is
+// told after that, so that the reader ends on it.
+void NetworkListView::focusInEvent(QFocusEvent* e) {
+    QListView::focusInEvent(e);
+    QTimer::singleShot(0, this, [this] { announceCurrent(); });
+}
+
+void NetworkListView::announceCurrent() {
+    const QModelIndex current = currentIndex();
+    if (!hasFocus() || !current.isValid() || !accessibilityListening())
+        return;
+    QAccessibleEvent focused(this, QAccessible::Focus);
+    focused.setChild(current.row());
+    sendAccessibilityEvent(focused);
 }
 
 void NetworkListView::fitGrid() {

@@ -36,9 +36,12 @@ class NetworkListView : public QListView {
   protected:
     void resizeEvent(QResizeEvent* e) override;
     bool viewportEvent(QEvent* e) override;
+    void currentChanged(const QModelIndex& current, const QModelIndex& previous) override;
+    void focusInEvent(QFocusEvent* e) override;
 
   private:
     void fitGrid();
+    void announceCurrent();
 };
 
 }  // namespace sabrota::qt

@@ -43,6 +43,9 @@ class DesignLabel : public QLabel {
     bool holdsValue() const { return holdsValue_; }
     // Shows a new caption and tells a screen reader about it.
     void setCaption(const QString& caption);
+    // Whether a caption change is told as a change of the text as well as of the name.
+    void setSendsTextChanges(bool sends) { sendsText_ = sends; }
+    bool sendsTextChanges() const { return sendsText_; }
 
   protected:
     void paintEvent(QPaintEvent* e) override;
@@ -51,6 +54,7 @@ class DesignLabel : public QLabel {
   private:
     bool framed_;
     bool holdsValue_ = false;
+    bool sendsText_ = true;
 };
 
 // A command button that Enter and Return press as well as Space, as on the desktop the

@@ -5,10 +5,13 @@
 #include <QHelpEvent>
 #include <QListView>
 #include <QToolTip>
+#include <algorithm>
+#include <map>
 #include <vector>
 
 #include "gui/accessibility.h"
 #include "url_catcher.h"
+#include "window/spoken_summary.h"
 #include "window_fixture.h"
 
 using namespace sabrota;
@@ -135,6 +138,75 @@ TEST_F(AccessibilityTest, ACutListEntryShowsWholeOnHoverAndToAScreenReader) {
     calculate("10.1.2.3", 25);
     EXPECT_TRUE(view->isCut(window->listModel()->index(0)));
     QToolTip::hideText();
+}
+
+struct Heard {
+    QObject* object;
+    QAccessible::Event type;
+    QString removed, inserted;
+};
+
+// A run tells a screen reader every label whose caption changed by its name; the fields the
+// summary reads tell their text once, after the run, from what they showed before it; the bit
+// cells and the other fields only their name. Then the summary is shown.
+TEST_F(AccessibilityTest, ARunTellsEachTextChangeOnceAndEndsWithItsSummary) {
+    open();
+    std::vector<Heard> heard;
+    qt::setAccessibilityListener([&](QAccessibleEvent& e) {
+        Heard h{e.object(), e.type(), {}, {}};
+        if (e.type() == QAccessible::TextInserted)
+            h.inserted = static_cast<QAccessibleTextInsertEvent&>(e).textInserted();
+        else if (e.type() == QAccessible::TextRemoved)
+            h.removed = static_cast<QAccessibleTextRemoveEvent&>(e).textRemoved();
+        else if (e.type() == QAccessible::TextUpdated) {
+            h.removed = static_cast<QAccessibleTextUpdateEvent&>(e).textRemoved();
+            h.inserted = static_cast<QAccessibleTextUpdateEvent&>(e).textInserted();
+        }
+        heard.push_back(h);
+    });
+    const auto isText = [](const Heard& h) {
+        return h.type == QAccessible::TextInserted || h.type == QAccessible::TextRemoved ||
+               h.type == QAccessible::TextUpdated;
+    };
+    // From empty fields, to other results, to the same results again.
+    for (const Case& run :
+         std::vector<Case>{{"192.168.1.130", 26}, {"10.1.2.3", 25}, {"10.1.2.3", 25}}) {
+        SCOPED_TRACE(run.address);
+        std::map<QObject*, QString> before;
+        for (const auto& d : designTable())
+            if (QLabel* l = label(d.id, d.index))
+                before[l] = l->text();
+        heard.clear();
+        calculate(run.address, run.prefix);
+        EXPECT_TRUE(QTest::qWaitFor([&] {
+            return std::any_of(heard.begin(), heard.end(), [&](const Heard& h) {
+                return h.object == window->announcer().notice() &&
+                       h.type == QAccessible::ObjectShow;
+            });
+        }));
+        EXPECT_EQ(window->announcer().lastSaid(), qs(runSummary(*reference)));
+        for (const auto& [object, was] : before) {
+            const QString now = static_cast<QLabel*>(object)->text();
+            SCOPED_TRACE(object->objectName().toStdString());
+            std::vector<Heard> texts, names;
+            for (const Heard& h : heard)
+                if (h.object == object)
+                    (isText(h) ? texts : names).push_back(h);
+            if (now != was) {
+                EXPECT_FALSE(names.empty());
+            }
+            const bool read = std::any_of(kSummaryFields.begin(), kSummaryFields.end(),
+                                          [&](ControlId id) { return label(id) == object; });
+            if (!read || now == was) {
+                EXPECT_TRUE(texts.empty());
+                continue;
+            }
+            ASSERT_EQ(texts.size(), 1u);
+            EXPECT_EQ(texts[0].removed, was);
+            EXPECT_EQ(texts[0].inserted, now);
+        }
+    }
+    qt::setAccessibilityListener({});
 }
 
 }  // namespace
