@@ -39,10 +39,7 @@ MainWindow::MainWindow(WindowOptions options)
                    Qt::WindowCloseButtonHint);
     setFixedSize(kClientWidthTwips / kTwipsPerPixel, kClientHeightTwips / kTwipsPerPixel);
     setFont(windowFont());
-    QPalette p = palette();
-    p.setColor(QPalette::Window, toQColor(colors::kPeach));
-    setPalette(p);
-    setAutoFillBackground(true);
+    applyWindowColors(*this);
 
     build();
     form_ = std::make_unique<Form1>(
