@@ -134,20 +134,30 @@ QString missingPlugin() {
     return {};
 }
 
-// Which Debian package brings each platform plugin.
+// The Debian package that brings a platform plugin; empty for a name no package has.
+const char* packageOf(const QString& plugin) {
+    const auto is = [&](const char* name) { return plugin == QLatin1String(name); };
+    if (plugin.startsWith(QLatin1String("wayland")))
+        return "qt6-wayland";
+    if (is("xcb") || is("offscreen") || is("minimal") || is("linuxfb"))
+        return "libqt6gui6";
+    if (plugin.startsWith(QLatin1String("eglfs")) || is("minimalegl"))
+        return "libqt6opengl6";
+    if (is("vnc") || is("vkkhrdisplay"))
+        return "qt6-qpa-plugins";
+    return "";
+}
+
 std::string startProblem() {
     const QString plugin = missingPlugin();
     if (plugin.isEmpty())
         return displayProblem();
-    const char* package = "libqt6gui6";  // xcb, offscreen, minimal, linuxfb
-    if (plugin.startsWith(QLatin1String("wayland")))
-        package = "qt6-wayland";
-    else if (plugin.startsWith(QLatin1String("eglfs")))
-        package = "libqt6opengl6";
-    else if (plugin == QLatin1String("vnc") || plugin == QLatin1String("vkkhrdisplay"))
-        package = "qt6-qpa-plugins";
-    return "Qt's window system plugin \"" + plugin.toStdString() +
-           "\" is not installed; install the package " + package;
+    const std::string name = plugin.toStdString();
+    const char* package = packageOf(plugin);
+    if (!*package)
+        return "Qt has no window system called \"" + name + "\"";
+    return "Qt's window system plugin \"" + name + "\" is not installed; install the package " +
+           package;
 }
 
 void holdWhileStarting(QtMsgType type, const QMessageLogContext& c, const QString& text) {
