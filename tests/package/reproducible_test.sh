@@ -4,13 +4,14 @@
 # its debug-symbols package.
 #   SOURCE_DATE_EPOCH=... reproducible_test.sh <the package's build folder>
 set -euo pipefail
-build=${1:?usage: reproducible_test.sh <build folder of make deb>}
+build=$(cd "${1:?usage: reproducible_test.sh <build folder of make deb>}" && pwd)
 epoch=${SOURCE_DATE_EPOCH:?SOURCE_DATE_EPOCH must be set, as make deb sets it}
 fail() { echo "reproducible_test: $*" >&2; exit 1; }
 
 packages() { ls "$build"/sabrota_*-1_*.deb "$build"/sabrota-dbgsym_*-1_*.*deb 2>/dev/null | sort; }
 [ "$(packages | wc -l)" -eq 2 ] || fail "expected the package and its -dbgsym package in $build, found: $(packages)"
-before=$(cd "$build" && sha256sum $(packages | xargs -n1 basename))
+sums() { local files; files=$(packages); [ -n "$files" ] && (cd "$build" && sha256sum $(xargs -n1 basename <<<"$files")); }
+before=$(sums)
 
 # Every member of every archive inside each package, and the ar members themselves.
 for deb in $(packages); do
@@ -43,7 +44,7 @@ cmake --build "$build" --clean-first -j"$(nproc)" >"$build/reproducible-build.lo
 rm -f $(packages)
 (cd "$build" && cpack -G DEB >>reproducible-build.log 2>&1) ||
   fail "the second cpack failed (see $build/reproducible-build.log)"
-after=$(cd "$build" && sha256sum $(packages | xargs -n1 basename))
+after=$(sums)
 if [ "$before" != "$after" ]; then
   printf 'first build:\n%s\nsecond build:\n%s\n' "$before" "$after" >&2
   fail "two builds of the same tree differ"
