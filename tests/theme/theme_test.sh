@@ -11,15 +11,12 @@ shot=${1:?usage: theme_test.sh <theme_shot executable> [<sabrota executable>]}
 here=$(cd "$(dirname "$0")" && pwd)
 program=${2:-$(dirname "$shot")/../../bin/sabrota}
 skip=77
-plugins=$(dirname "$(qtpaths6 --query QT_INSTALL_PLUGINS/get 2>/dev/null || echo /usr/lib/x86_64-linux-gnu/qt6/plugins/x)")
-[ -d "$plugins" ] || plugins=/usr/lib/x86_64-linux-gnu/qt6/plugins
+plugins=$(qtpaths6 --plugin-dir 2>/dev/null || echo /usr/lib/x86_64-linux-gnu/qt6/plugins)
 for tool in Xvfb xwininfo; do
   command -v "$tool" >/dev/null 2>&1 || { echo "skipped: $tool is not installed"; exit $skip; }
 done
-for need in "platformthemes/libqt6ct.so qt6ct" "styles/adwaita.so adwaita-qt6"; do
-  set -- $need
-  [ -e "$plugins/$1" ] || [ -e "/usr/lib/x86_64-linux-gnu/qt6/plugins/$1" ] ||
-    { echo "skipped: $2 is not installed"; exit $skip; }
+for need in platformthemes/libqt6ct.so:qt6ct styles/adwaita.so:adwaita-qt6; do
+  [ -e "$plugins/${need%%:*}" ] || { echo "skipped: ${need##*:} is not installed"; exit $skip; }
 done
 [ -x "$shot" ] || { echo "no executable at $shot"; exit 1; }
 
