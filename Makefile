@@ -78,8 +78,16 @@ fuzz: setup
 # The Debian package, built as Debian builds packages: its own build folder, Debian's
 # hardening flags, no tests.
 # Named after the project's version, which cpack reads from CMakeLists.txt.
+# Reproducible: every file time in the package is clamped to the last commit's time (else to
+# the packaging changelog's date, in a tree without git), so two builds of one tree are the
+# same bytes.
 DEB_FILE = $(firstword $(wildcard $(DEB_BUILD)/sabrota_*-1_*.deb))
+GIT_EPOCH = $(shell git log -1 --format=%ct 2>/dev/null)
+CHANGELOG_EPOCH = $(shell dpkg-parsechangelog -l packaging/changelog -STimestamp 2>/dev/null)
+SOURCE_DATE_EPOCH ?= $(or $(GIT_EPOCH),$(CHANGELOG_EPOCH))
 deb: export DEB_BUILD_MAINT_OPTIONS = hardening=+all
+deb: export SOURCE_DATE_EPOCH := $(SOURCE_DATE_EPOCH)
+deb: export QT_RCC_SOURCE_DATE_OVERRIDE := $(SOURCE_DATE_EPOCH)
 deb: setup
 	cmake -S . -B $(DEB_BUILD) -DCMAKE_BUILD_TYPE=None -DSABROTA_WERROR=ON \
 	  -DSABROTA_TESTS=OFF -DSABROTA_BENCH=OFF \
@@ -94,6 +102,8 @@ deb: setup
 test-package: build deb
 	tests/package/package_test.sh $(DEB_FILE) $(BUILD)/tests/package/libsabrota_drive.so \
 	  tests/data/csv_c_26.csv
+	SOURCE_DATE_EPOCH=$(SOURCE_DATE_EPOCH) QT_RCC_SOURCE_DATE_OVERRIDE=$(SOURCE_DATE_EPOCH) \
+	  tests/package/reproducible_test.sh $(DEB_BUILD)
 
 test: setup check-format check-spdx check-layers check-packages test-build test-clang check-tidy \
       test-package test-asan fuzz

@@ -9,7 +9,7 @@ packages=(cmake g++ make pkg-config qt6-base-dev libgl-dev fonts-ipafont-gothic
           libgtest-dev libgmock-dev libbenchmark-dev clang libclang-rt-14-dev clang-format-14 clang-tidy-14
           python3 e2fsprogs dpkg-dev lintian appstream desktop-file-utils librsvg2-bin locales
           fonts-vlgothic fonts-droid-fallback xvfb xauth dbus at-spi2-core python3-pyatspi
-          orca speech-dispatcher openbox xdotool)
+          orca speech-dispatcher openbox xdotool qt6ct adwaita-qt6 x11-utils)
 
 # A locale with a decimal comma, for the test that numbers read the same in every locale.
 test_locale=de_DE.UTF-8

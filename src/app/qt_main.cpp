@@ -8,8 +8,70 @@
 
 #include "gui/main_window.h"
 #include "platform/posix/posix_services.h"
+#include "window/design.h"
 
 namespace {
+
+// The options Qt reads itself (a leading "--" reads as "-"): those that take a value, then the
+// flags.
+constexpr std::string_view kQtValueOptions[] = {"platform",      "platformpluginpath",
+                                                "platformtheme", "plugin",
+                                                "style",         "stylesheet",
+                                                "session",       "display",
+                                                "geometry",      "name",
+                                                "title",         "qwindowgeometry",
+                                                "qwindowicon",   "qwindowtitle"};
+constexpr std::string_view kQtFlags[] = {"reverse", "widgetcount", "nograb", "dograb", "sync"};
+
+constexpr const char* kUsage =
+    "Usage: sabrota [--help] [--version] [Qt options such as -platform NAME or -style NAME]\n"
+    "Opens the IPv4 subnet calculator's window. See sabrota(1).\n"
+    "  --help     show this help and leave\n"
+    "  --version  show the program's version and leave\n";
+
+enum class Answer { Run, Done, Refused };
+
+// Answers --help and --version without a window; refuses an option neither the program nor
+// Qt knows, or an argument the program does not take.
+Answer readCommandLine(int argc, char** argv) {
+    for (int i = 1; i < argc; ++i) {
+        const std::string_view arg = argv[i];
+        if (arg == "--help" || arg == "-h") {
+            std::fputs(kUsage, stdout);
+            return Answer::Done;
+        }
+        if (arg == "--version") {
+            std::printf("sabrota %s\n", sabrota::productVersion().c_str());
+            return Answer::Done;
+        }
+        std::string_view name = arg;
+        if (name.starts_with("--"))
+            name.remove_prefix(2);
+        else if (name.starts_with("-"))
+            name.remove_prefix(1);
+        else {
+            std::fprintf(stderr, "sabrota: unexpected argument '%s'; try 'sabrota --help'\n",
+                         argv[i]);
+            return Answer::Refused;
+        }
+        const std::string_view bare = name.substr(0, name.find('='));
+        bool known = false;
+        for (std::string_view o : kQtValueOptions)
+            if (bare == o) {
+                known = true;
+                if (bare.size() == name.size())
+                    ++i;  // the value follows
+            }
+        for (std::string_view f : kQtFlags)
+            known = known || name == f;
+        if (!known || i >= argc) {
+            std::fprintf(stderr, "sabrota: %s '%s'; try 'sabrota --help'\n",
+                         known ? "missing value after" : "unknown option", argv[known ? i - 1 : i]);
+            return Answer::Refused;
+        }
+    }
+    return Answer::Run;
+}
 
 bool unset(const char* name) {
     const char* v = std::getenv(name);
@@ -61,9 +123,48 @@ struct Held {
 std::vector<Held> held;
 QtMessageHandler passOn = nullptr;
 
+// The platform plugin Qt said it could not find, if it said so while starting.
+QString missingPlugin() {
+    const QString said = QStringLiteral("Could not find the Qt platform plugin \"");
+    for (const Held& m : held) {
+        const qsizetype at = m.text.indexOf(said);
+        if (at >= 0) {
+            const qsizetype from = at + said.size();
+            return m.text.mid(from, m.text.indexOf(QLatin1Char('"'), from) - from);
+        }
+    }
+    return {};
+}
+
+// The Debian package that brings a platform plugin; empty for a name no package has.
+const char* packageOf(const QString& plugin) {
+    const auto is = [&](const char* name) { return plugin == QLatin1String(name); };
+    if (plugin.startsWith(QLatin1String("wayland")))
+        return "qt6-wayland";
+    if (is("xcb") || is("offscreen") || is("minimal") || is("linuxfb"))
+        return "libqt6gui6";
+    if (plugin.startsWith(QLatin1String("eglfs")) || is("minimalegl"))
+        return "libqt6opengl6";
+    if (is("vnc") || is("vkkhrdisplay"))
+        return "qt6-qpa-plugins";
+    return "";
+}
+
+std::string startProblem() {
+    const QString plugin = missingPlugin();
+    if (plugin.isEmpty())
+        return displayProblem();
+    const std::string name = plugin.toStdString();
+    const char* package = packageOf(plugin);
+    if (!*package)
+        return "Qt has no window system called \"" + name + "\"";
+    return "Qt's window system plugin \"" + name + "\" is not installed; install the package " +
+           package;
+}
+
 void holdWhileStarting(QtMsgType type, const QMessageLogContext& c, const QString& text) {
     if (type == QtFatalMsg) {
-        std::fprintf(stderr, "sabrota: %s\n", displayProblem().c_str());
+        std::fprintf(stderr, "sabrota: %s\n", startProblem().c_str());
         std::_Exit(1);
     }
     held.push_back({type, c.file, c.function, c.category, c.line, text});
@@ -72,6 +173,14 @@ void holdWhileStarting(QtMsgType type, const QMessageLogContext& c, const QStrin
 }  // namespace
 
 int main(int argc, char** argv) {
+    switch (readCommandLine(argc, argv)) {
+        case Answer::Run:
+            break;
+        case Answer::Done:
+            return 0;
+        case Answer::Refused:
+            return 2;
+    }
     if (wantsDisplayServer() && unset("DISPLAY") && unset("WAYLAND_DISPLAY")) {
         std::fprintf(stderr, "sabrota: %s\n", displayProblem().c_str());
         return 1;

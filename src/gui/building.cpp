@@ -1,7 +1,10 @@
 // The widgets of the window, one for each row of the design table: kind, place, font, the
 // name a screen reader says, and the click handler the row names.
 #include <QComboBox>
+#include <QLineEdit>
 #include <QPushButton>
+#include <QStyle>
+#include <QStyleFactory>
 
 #include "gui/look.h"
 #include "gui/main_window.h"
@@ -12,8 +15,21 @@ namespace sabrota::qt {
 
 void MainWindow::build() {
     bound_.reserve(designTable().size());
+    // The controls are drawn in one style whatever the desktop's is: styles such as Adwaita
+    // paint button faces in colours of their own and pad the mask box until its text is cut,
+    // while the design fixes every control's colours and width.
+    QStyle* style = QStyleFactory::create(QString::fromLatin1(kControlStyle));
+    style->setParent(this);
     for (const auto& d : designTable()) {
         QWidget* w = makeWidget(d);
+        // The combo box brings a style of its own, built on the same one.
+        if (!w->testAttribute(Qt::WA_SetStyle))
+            w->setStyle(style);
+        for (QWidget* part : w->findChildren<QWidget*>())
+            part->setStyle(style);
+        // The desktop's style may have padded the mask box's text field already.
+        if (auto* c = qobject_cast<QComboBox*>(w))
+            c->lineEdit()->setTextMargins(0, 0, 0, 0);
         w->setObjectName(d.index ? QStringLiteral("%1(%2)").arg(qs(d.name)).arg(d.index)
                                  : qs(d.name));
         const Rect& r = d.rect;
@@ -46,12 +62,12 @@ QWidget* MainWindow::makeWidget(const ControlDesign& d) {
         }
         case Kind::ComboBox: {
             auto* c = new QComboBox(this);
+            dropDownBelow(*c);
             c->setEditable(true);
             c->setInsertPolicy(QComboBox::NoInsert);
             c->setCompleter(nullptr);
             for (auto item : maskItems())
                 c->addItem(qs(item));
-            dropDownBelow(*c);
             return c;
         }
         case Kind::ListBox:

@@ -103,56 +103,114 @@ QFont designFont(const ControlDesign& d) {
     return f;
 }
 
+namespace {
+
+// The desktop colours the design was drawn with, kept whatever this desktop's theme is: the
+// window's colours are part of its design, and a dark theme would otherwise turn the default
+// texts white on the design's pale backgrounds.
+constexpr QRgb kButtonFace = 0xF0F0F0, kWindowBack = 0xFFFFFF, kWindowText = 0x000000,
+               kHighlight = 0x0078D7, kHighlightText = 0xFFFFFF, kLight3D = 0xE3E3E3,
+               kHighlight3D = 0xFFFFFF, kShadow3D = 0xA0A0A0, kDarkShadow3D = 0x696969,
+               kGrayText = 0x6D6D6D, kInfoBack = 0xFFFFE1, kLink = 0x0066CC, kVisited = 0x551A8B;
+
+QPalette makeDesignPalette() {
+    QPalette p;
+    const auto all = [&](QPalette::ColorRole role, QRgb rgb) {
+        for (auto group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled})
+            p.setColor(group, role, QColor(rgb));
+    };
+    all(QPalette::Window, kButtonFace);
+    all(QPalette::Button, kButtonFace);
+    all(QPalette::Base, kWindowBack);
+    all(QPalette::AlternateBase, kButtonFace);
+    all(QPalette::WindowText, kWindowText);
+    all(QPalette::Text, kWindowText);
+    all(QPalette::ButtonText, kWindowText);
+    all(QPalette::BrightText, kHighlight3D);
+    all(QPalette::Light, kHighlight3D);
+    all(QPalette::Midlight, kLight3D);
+    all(QPalette::Mid, kShadow3D);
+    all(QPalette::Dark, kShadow3D);
+    all(QPalette::Shadow, kDarkShadow3D);
+    all(QPalette::Highlight, kHighlight);
+    all(QPalette::HighlightedText, kHighlightText);
+    all(QPalette::ToolTipBase, kInfoBack);
+    all(QPalette::ToolTipText, kWindowText);
+    all(QPalette::PlaceholderText, kGrayText);
+    all(QPalette::Link, kLink);
+    all(QPalette::LinkVisited, kVisited);
+    // A disabled control greys its text, as on the design's desktop.
+    for (auto role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText})
+        p.setColor(QPalette::Disabled, role, QColor(kGrayText));
+    return p;
+}
+
+}  // namespace
+
+const QPalette& designPalette() {
+    static const QPalette p = makeDesignPalette();
+    return p;
+}
+
 QColor toQColor(Color c) {
     if (isSystemColor(c)) {
-        const QPalette p = QApplication::palette();
         switch (c & 0xFFu) {
             case 0x05:
-                return p.color(QPalette::Active, QPalette::Base);
+                return QColor(kWindowBack);
             case 0x08:
-                return p.color(QPalette::Active, QPalette::Text);
-            case 0x0D:
-                return p.color(QPalette::Active, QPalette::Highlight);
-            case 0x0F:
-                return p.color(QPalette::Active, QPalette::Button);
             case 0x12:
-                return p.color(QPalette::Active, QPalette::ButtonText);
+                return QColor(kWindowText);
+            case 0x0D:
+                return QColor(kHighlight);
             case 0x16:
-                return p.color(QPalette::Active, QPalette::Light);
+                return QColor(kLight3D);
             default:
-                return p.color(QPalette::Active, QPalette::Window);
+                return QColor(kButtonFace);
         }
     }
     return QColor(static_cast<int>(c & 0xFFu), static_cast<int>((c >> 8) & 0xFFu),
                   static_cast<int>((c >> 16) & 0xFFu));
 }
 
+void applyWindowColors(QWidget& window) {
+    QPalette p = designPalette();
+    for (auto group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled})
+        p.setColor(group, QPalette::Window, toQColor(colors::kPeach));
+    window.setPalette(p);
+    window.setAutoFillBackground(true);
+}
+
 void applyColors(QWidget& w, Kind kind, Color back, Color fore) {
+    // Built from the design's palette, never from the desktop's, and set only when it changes:
+    // a control whose colours are those it inherits from the window keeps no palette of its own.
     QPalette p = w.palette();
     const QColor b = toQColor(back);
     const QColor f = toQColor(fore);
-    const auto foreground = [&](QPalette::ColorRole role) {
-        p.setColor(QPalette::Active, role, f);
-        p.setColor(QPalette::Inactive, role, f);
+    const auto set = [&](QPalette::ColorRole role, const QColor& c, bool disabledToo) {
+        p.setColor(QPalette::Active, role, c);
+        p.setColor(QPalette::Inactive, role, c);
+        if (disabledToo)
+            p.setColor(QPalette::Disabled, role, c);
     };
     switch (kind) {
         case Kind::Caption:
         case Kind::Value:
-            p.setColor(QPalette::Window, b);
-            p.setColor(QPalette::Text, f);
+            set(QPalette::Window, b, true);
+            set(QPalette::Text, f, true);
             break;
         case Kind::TextBox:
         case Kind::ComboBox:
         case Kind::ListBox:
-            p.setColor(QPalette::Base, b);
-            foreground(QPalette::Text);
+            set(QPalette::Base, b, true);
+            set(QPalette::Text, f, false);
             break;
         case Kind::Button:
-            p.setColor(QPalette::Button, b);
-            foreground(QPalette::ButtonText);
+            set(QPalette::Button, b, true);
+            set(QPalette::ButtonText, f, false);
             break;
     }
-    w.setPalette(p);
+    if (p != w.palette())
+        w.setPalette(p);
 }
 
 }  // namespace sabrota::qt

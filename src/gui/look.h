@@ -4,6 +4,7 @@
 
 #include <QColor>
 #include <QFont>
+#include <QPalette>
 
 #include "window/design.h"
 
@@ -19,11 +20,23 @@ namespace sabrota::qt {
 QFont windowFont();
 QFont designFont(const ControlDesign& d);
 
-// 0x00BBGGRR, or a system colour of the desktop's palette.
+// The style every control of the window is drawn in, whatever the desktop's style is: one
+// that draws each colour from the control's palette.
+inline constexpr const char* kControlStyle = "Fusion";
+
+// Every colour role of the window, in every state, fixed to the desktop colours the design was
+// drawn with: the desktop's own theme, light or dark, changes only the title bar.
+const QPalette& designPalette();
+
+// 0x00BBGGRR, or one of the design's system colours (button face, window background, ...).
 QColor toQColor(Color c);
 
-// Gives a widget of this kind the background and text colours; a disabled widget keeps the
-// desktop's greyed text.
+// Gives the window the design's palette with its own background colour.
+void applyWindowColors(QWidget& window);
+
+// Gives a widget of this kind the background and text colours, built on the palette it
+// inherits from the window; the palette is set only when these colours change it. A disabled
+// control shows greyed text.
 void applyColors(QWidget& w, Kind kind, Color back, Color fore);
 
 }  // namespace sabrota::qt

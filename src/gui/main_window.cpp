@@ -27,10 +27,7 @@ MainWindow::MainWindow(WindowOptions options) : qtBox_(this), printer_(*this) {
                    Qt::WindowCloseButtonHint);
     setFixedSize(kClientWidthTwips / kTwipsPerPixel, kClientHeightTwips / kTwipsPerPixel);
     setFont(windowFont());
-    QPalette p = palette();
-    p.setColor(QPalette::Window, toQColor(colors::kPeach));
-    setPalette(p);
-    setAutoFillBackground(true);
+    applyWindowColors(*this);
 
     build();
     platform::MessageBox& box = options.box ? *options.box : qtBox_;

@@ -10,6 +10,9 @@ int run(platform::FileStore& files, platform::ProgramFolder& folder,
         const std::function<void(MainWindow&)>& prepare) {
     QApplication::setApplicationName(qs(kWindowTitle));
     QApplication::setApplicationVersion(QString::fromStdString(productVersion()));
+    // The launcher's id: a Wayland dock ties the window to its launcher by it (the X11 class,
+    // "Sabrota" from the application name, matches the launcher's StartupWMClass).
+    QGuiApplication::setDesktopFileName(QStringLiteral("com.example.sabrota"));
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/sabrota/sabrota.png")));
     MainWindow window(WindowOptions{files, folder});
     if (prepare)

@@ -12,6 +12,7 @@
 #include <algorithm>
 
 #include "gui/accessibility.h"
+#include "gui/look.h"
 
 namespace sabrota::qt {
 
@@ -103,7 +104,7 @@ void DesignLabel::paintEvent(QPaintEvent* e) {
     if (!framed_)
         return;
     QPainter p(this);
-    p.setPen(QApplication::palette().color(QPalette::Active, QPalette::WindowText));
+    p.setPen(palette().color(QPalette::Active, QPalette::WindowText));
     p.drawRect(rect().adjusted(0, 0, -1, -1));
 }
 
@@ -138,7 +139,7 @@ class ListDropDownStyle : public QProxyStyle {
 }  // namespace
 
 void dropDownBelow(QComboBox& box) {
-    auto* style = new ListDropDownStyle(QApplication::style()->name());
+    auto* style = new ListDropDownStyle(QString::fromLatin1(kControlStyle));
     style->setParent(&box);
     box.setStyle(style);
     box.setMaxVisibleItems(kDropDownItems);

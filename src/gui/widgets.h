@@ -30,7 +30,7 @@ class OctetEdit : public QLineEdit {
 };
 
 // A label of the design: text from the top, an optional single-line frame drawn in the
-// desktop's text colour whatever the caption's colour is, and clicks reported (the home-page
+// window's text colour whatever the caption's colour is, and clicks reported (the home-page
 // link).
 class DesignLabel : public QLabel {
   public:

@@ -1,5 +1,6 @@
 // The built program started where no display can be opened: one line on stderr and status 1,
-// not an abort with a core dump. It sits beside the tests' folder, in the build's bin/.
+// not an abort with a core dump; and its command-line options, answered without a display.
+// It sits beside the tests' folder, in the build's bin/.
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <poll.h>
@@ -35,11 +36,13 @@ struct Ended {
     bool signalled = false;  // ended by a signal (an abort, a crash)
     int status = -1;
     std::string err;
+    std::string out;
 };
 
-// Starts the program with the test's environment less the display variables, plus `set`;
-// gives it `allowMs` to end by itself, then stops it.
-Ended start(const std::map<std::string, std::string>& set, int allowMs) {
+// Starts the program with `args`, the test's environment less the display variables, plus
+// `set`; gives it `allowMs` to end by itself, then stops it.
+Ended start(const std::map<std::string, std::string>& set, int allowMs,
+            const std::vector<std::string>& args = {}) {
     std::vector<std::string> env;
     for (char** e = environ; *e; ++e) {
         const std::string kv(*e);
@@ -56,15 +59,25 @@ Ended start(const std::map<std::string, std::string>& set, int allowMs) {
 
     int errPipe[2];
     EXPECT_EQ(pipe(errPipe), 0);
+    // Standard output goes to a file: it is read once the program has ended.
+    char outName[] = "/tmp/sabrota-out.XXXXXX";
+    const int outFile = mkstemp(outName);
+    EXPECT_GE(outFile, 0);
+    unlink(outName);
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
     posix_spawn_file_actions_adddup2(&actions, errPipe[1], 2);
     posix_spawn_file_actions_addclose(&actions, errPipe[0]);
-    posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
+    posix_spawn_file_actions_adddup2(&actions, outFile, 1);
     std::string path = programPath();
-    char* argv[] = {path.data(), nullptr};
+    std::vector<std::string> words = args;
+    std::vector<char*> argv{path.data()};
+    for (auto& w : words)
+        argv.push_back(w.data());
+    argv.push_back(nullptr);
     pid_t pid = -1;
-    const int spawned = posix_spawn(&pid, path.c_str(), &actions, nullptr, argv, envp.data());
+    const int spawned =
+        posix_spawn(&pid, path.c_str(), &actions, nullptr, argv.data(), envp.data());
     posix_spawn_file_actions_destroy(&actions);
     close(errPipe[1]);
     Ended r;
@@ -106,6 +119,11 @@ Ended start(const std::map<std::string, std::string>& set, int allowMs) {
         r.err.append(buf, static_cast<std::size_t>(got));
     }
     close(errPipe[0]);
+    char buf[512];
+    for (ssize_t got;
+         (got = pread(outFile, buf, sizeof buf, static_cast<off_t>(r.out.size()))) > 0;)
+        r.out.append(buf, static_cast<std::size_t>(got));
+    close(outFile);
     if (r.exited) {
         r.signalled = WIFSIGNALED(status);
         r.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
@@ -146,6 +164,79 @@ TEST_F(NoDisplay, EndsWithOneLineAndStatusOne) {
         EXPECT_EQ(r.err.find('\n'), r.err.size() - 1) << "more than one line: " << r.err;
         for (const std::string& n : c.named)
             EXPECT_NE(r.err.find(n), std::string::npos) << r.err;
+    }
+}
+
+// The options are answered before any display is looked for: none is set here.
+TEST_F(NoDisplay, AnswersItsOptionsWithoutAWindow) {
+    struct Case {
+        const char* what;
+        std::vector<std::string> args;
+        int status;
+        std::string out;  // the whole of standard output; "" for none
+        std::string err;  // what the one line on standard error holds; "" for no line
+    };
+    const Case cases[] = {
+        {"--version", {"--version"}, 0, "sabrota 1.03.0003\n", ""},
+        {"--help", {"--help"}, 0, "Usage: sabrota", ""},
+        {"-h", {"-h"}, 0, "Usage: sabrota", ""},
+        {"--version after a Qt option",
+         {"-style", "Fusion", "--version"},
+         0,
+         "sabrota 1.03.0003\n",
+         ""},
+        {"an unknown long option", {"--frobnicate"}, 2, "", "unknown option '--frobnicate'"},
+        {"an unknown short option", {"-x"}, 2, "", "unknown option '-x'"},
+        {"a Qt option without its value", {"-platform"}, 2, "", "missing value after '-platform'"},
+        {"an argument the program takes none of",
+         {"file.csv"},
+         2,
+         "",
+         "unexpected argument 'file.csv'"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        const Ended r = start({}, 20'000, c.args);
+        ASSERT_TRUE(r.exited) << "still running; stderr: " << r.err;
+        EXPECT_EQ(r.status, c.status) << r.err;
+        if (c.out.ends_with('\n'))
+            EXPECT_EQ(r.out, c.out);
+        else if (c.out.empty())
+            EXPECT_EQ(r.out, "");
+        else
+            EXPECT_EQ(r.out.rfind(c.out, 0), 0u) << r.out;
+        if (c.err.empty()) {
+            EXPECT_EQ(r.err, "");
+        } else {
+            EXPECT_NE(r.err.find(c.err), std::string::npos) << r.err;
+            EXPECT_EQ(r.err.find('\n'), r.err.size() - 1) << "more than one line: " << r.err;
+        }
+    }
+}
+
+// A platform plugin that is not installed is named, with the package that brings it; a name
+// no package has is said to be unknown.
+TEST_F(NoDisplay, NamesThePackageOfAMissingPlatformPlugin) {
+    struct Case {
+        const char* what;
+        std::map<std::string, std::string> set;
+        const char* said;
+    };
+    const Case cases[] = {
+        {"a Wayland plugin Debian does not build",
+         {{"QT_QPA_PLATFORM", "wayland-brcm"}, {"WAYLAND_DISPLAY", "wayland-9753"}},
+         "\"wayland-brcm\" is not installed; install the package qt6-wayland"},
+        {"a misspelt window system",
+         {{"QT_QPA_PLATFORM", "xbc"}, {"DISPLAY", ":9753"}},
+         "Qt has no window system called \"xbc\""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        const Ended r = start(c.set, 20'000);
+        ASSERT_TRUE(r.exited) << "still running; stderr: " << r.err;
+        EXPECT_EQ(r.status, 1) << r.err;
+        EXPECT_NE(r.err.find(c.said), std::string::npos) << r.err;
+        EXPECT_EQ(r.err.find('\n'), r.err.size() - 1) << "more than one line: " << r.err;
     }
 }
 

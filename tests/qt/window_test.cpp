@@ -54,24 +54,30 @@ QString programFolder() {
 }
 
 // What each colour of the design looks like on the screen: the window's own colours as red,
-// green and blue, the desktop's system colours as the palette role they stand for.
+// green and blue, and the desktop's system colours as the design's desktop drew them, whatever
+// the theme of this desktop is.
 QColor expected(Color c) {
     static const std::map<Color, QColor> own = {
-        {0x00C0E0FF, QColor(255, 224, 192)}, {0x00C000C0, QColor(192, 0, 192)},
-        {0x00C0C0FF, QColor(255, 192, 192)}, {0x0000C000, QColor(0, 192, 0)},
-        {0x00FFFFC0, QColor(192, 255, 255)}, {0x00C0FFFF, QColor(255, 255, 192)},
-        {0x000000FF, QColor(255, 0, 0)},     {0x00C0C000, QColor(0, 192, 192)},
-        {0x00C0FFC0, QColor(192, 255, 192)}, {0x00FF0000, QColor(0, 0, 255)},
-    };
-    static const std::map<Color, QPalette::ColorRole> system = {
-        {0x80000005, QPalette::Base},       {0x80000008, QPalette::Text},
-        {0x8000000D, QPalette::Highlight},  {0x8000000F, QPalette::Button},
-        {0x80000012, QPalette::ButtonText}, {0x80000016, QPalette::Light},
+        {0x00C0E0FF, QColor(255, 224, 192)},
+        {0x00C000C0, QColor(192, 0, 192)},
+        {0x00C0C0FF, QColor(255, 192, 192)},
+        {0x0000C000, QColor(0, 192, 0)},
+        {0x00FFFFC0, QColor(192, 255, 255)},
+        {0x00C0FFFF, QColor(255, 255, 192)},
+        {0x000000FF, QColor(255, 0, 0)},
+        {0x00C0C000, QColor(0, 192, 192)},
+        {0x00C0FFC0, QColor(192, 255, 192)},
+        {0x00FF0000, QColor(0, 0, 255)},
+        // window background, window text, selection, button face, button text, 3-D light
+        {0x80000005, QColor(255, 255, 255)},
+        {0x80000008, QColor(0, 0, 0)},
+        {0x8000000D, QColor(0, 120, 215)},
+        {0x8000000F, QColor(240, 240, 240)},
+        {0x80000012, QColor(0, 0, 0)},
+        {0x80000016, QColor(227, 227, 227)},
     };
     if (auto it = own.find(c); it != own.end())
         return it->second;
-    if (auto it = system.find(c); it != system.end())
-        return QApplication::palette().color(QPalette::Active, it->second);
     ADD_FAILURE() << "a colour the design does not use: " << std::hex << c;
     return {};
 }
