@@ -1,5 +1,6 @@
 #include "headless/headless.h"
 
+#include <algorithm>
 #include <sstream>
 #include <stdexcept>
 
@@ -34,10 +35,7 @@ void VirtualClock::advance(long long ms) {
 }
 
 bool VirtualClock::anyArmed() const {
-    for (long long d : due_)
-        if (d >= 0)
-            return true;
-    return false;
+    return std::ranges::any_of(due_, [](long long d) { return d >= 0; });
 }
 
 bool VirtualClock::runUntilIdle(long long limitMs) {

@@ -97,6 +97,8 @@ class OctetRuns {
         Counter pass = 0;
         std::int32_t octet = 0;
         try {
+            // The counter is the window's 16-bit field; passes_ is at most 256.
+            // NOLINTNEXTLINE(bugprone-too-small-loop-variable)
             for (pass = 0; pass <= passes_; ++pass) {
                 if (octet < below) {
                     body(octet);

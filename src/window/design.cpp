@@ -49,21 +49,21 @@ std::vector<ControlDesign> buildTable() {
                  Look::look,                                                                     \
                  Click::click,                                                                   \
                  meaning});
-#define SABROTA_CELLS(nm, tp, left8, meaning)                                     \
-    for (int i = 8; i >= 1; --i)                                                  \
-        t.push_back({#nm,                                                         \
-                     ControlId::nm,                                               \
-                     i,                                                           \
-                     Kind::Value,                                                 \
-                     {left8 + (8 - i) * kCellPitch, tp, kCellWidth, kCellHeight}, \
-                     "",                                                          \
-                     Face::MsPGothic,                                             \
-                     14.25,                                                       \
-                     Weight::Bold,                                                \
-                     colors::kDefault,                                            \
-                     colors::kDefault,                                            \
-                     Look::FramedCentred,                                         \
-                     Click::None,                                                 \
+#define SABROTA_CELLS(nm, tp, left8, meaning)                                         \
+    for (int i = 8; i >= 1; --i)                                                      \
+        t.push_back({#nm,                                                             \
+                     ControlId::nm,                                                   \
+                     i,                                                               \
+                     Kind::Value,                                                     \
+                     {(left8) + (8 - i) * kCellPitch, (tp), kCellWidth, kCellHeight}, \
+                     "",                                                              \
+                     Face::MsPGothic,                                                 \
+                     14.25,                                                           \
+                     Weight::Bold,                                                    \
+                     colors::kDefault,                                                \
+                     colors::kDefault,                                                \
+                     Look::FramedCentred,                                             \
+                     Click::None,                                                     \
                      meaning});
 #include "window/design_table.inc"
 #undef SABROTA_CONTROL
