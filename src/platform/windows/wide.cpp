@@ -1,6 +1,6 @@
 #include "platform/windows/wide.h"
 
-#include <windows.h>
+#include "platform/windows/windows_api.h"
 
 namespace sabrota::platform {
 

@@ -1,5 +1,5 @@
 // windows.h first: the shell headers need its types.
-#include <windows.h>
+#include "platform/windows/windows_api.h"
 
 #include <shellapi.h>
 
