@@ -5,11 +5,12 @@
 BUILD    ?= build
 ASAN     ?= build-asan
 DEB_BUILD ?= build-deb
+WIN_BUILD ?= build-win
 JOBS     ?= $(shell nproc)
 SECONDS_PER_FUZZER ?= 60
 
 .PHONY: run test setup build check-format check-layers check-packages test-build test-asan test-package \
-        deb fuzz bench clean
+        deb fuzz bench clean windows test-windows
 
 setup:
 	./scripts/setup.sh
@@ -73,7 +74,19 @@ test-package: build deb
 	tests/package/package_test.sh $(DEB_FILE) $(BUILD)/tests/package/libsabrota_drive.so \
 	  tests/data/csv_c_26.csv
 
-test: setup check-format check-layers check-packages test-build test-package test-asan fuzz
+# The Windows program, cross-built with mingw-w64: build-win/sabrota.exe and the portable zip.
+windows: setup
+	cmake -S . -B $(WIN_BUILD) -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake \
+	  -DCMAKE_BUILD_TYPE=Release -DSABROTA_WERROR=ON -DSABROTA_BENCH=OFF
+	cmake --build $(WIN_BUILD) -j$(JOBS)
+	@ls $(WIN_BUILD)/sabrota.exe $(WIN_BUILD)/sabrota-*-win64.zip
+
+# Under Wine: the model tests, the Windows services' tests, the exe's imports and a GUI run.
+test-windows: windows
+	cd $(WIN_BUILD) && ctest --output-on-failure
+
+test: setup check-format check-layers check-packages test-build test-package test-asan fuzz \
+      test-windows
 
 # Medians of BENCH_REPETITIONS repetitions, interleaved at random so that a slow moment of the
 # machine does not fall on one benchmark only; then every ratio against its plain baseline.
@@ -100,4 +113,4 @@ bench: setup
 	else echo "The ratios are worked out by python3, which is not installed."; fi
 
 clean:
-	rm -rf $(BUILD) $(ASAN) $(DEB_BUILD) build-bench build-fuzz
+	rm -rf $(BUILD) $(ASAN) $(DEB_BUILD) $(WIN_BUILD) build-bench build-fuzz

@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # Fails when an include runs against the layers: src/platform is the bottom and includes
-# nothing of the model or the front ends; the model includes neither front end nor Qt.
+# nothing of the model or the front ends; the model includes neither front end nor Qt. The
+# build refuses such includes too (each library sees only the headers of its own layer and
+# those below); this check also names includes written with a relative path.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bad=0
@@ -9,13 +11,15 @@ report() {
   printf '%s\n' "$2" | sed 's/^/  /'
   bad=1
 }
-hits=$(grep -rnE '#include[[:space:]]*"(window|stages|analysis|netlist|commands|gui|headless)/' \
+hits=$(grep -rnE '#include[[:space:]]*"(window|stages|analysis|netlist|commands|frontend|gui|headless|win32)/' \
          src/platform || true)
 [ -z "$hits" ] || report "src/platform" "$hits"
-hits=$(grep -rnE '#include[[:space:]]*[<"](gui/|headless/|Q[A-Za-z]+[>"])' \
+hits=$(grep -rnE '#include[[:space:]]*[<"](frontend/|gui/|headless/|win32/|Q[A-Za-z]+[>"]|\.\./)' \
          src/window src/stages src/analysis src/netlist src/commands || true)
 [ -z "$hits" ] || report "the model" "$hits"
-hits=$(grep -rnE '#include[[:space:]]*"gui/' src/headless || true)
+hits=$(grep -rnE '#include[[:space:]]*"(frontend|gui|win32)/' src/headless || true)
 [ -z "$hits" ] || report "src/headless" "$hits"
+hits=$(grep -rnE '#include[[:space:]]*[<"](gui/|headless/|win32/|Q[A-Za-z]+[>"])' src/frontend || true)
+[ -z "$hits" ] || report "src/frontend" "$hits"
 [ "$bad" -eq 0 ] && echo "layer check: every include runs downwards"
 exit "$bad"

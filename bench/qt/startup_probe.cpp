@@ -4,10 +4,13 @@
 #include <QTimer>
 
 #include "gui/main_window.h"
+#include "platform/posix/posix_services.h"
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
-    return sabrota::qt::run([](sabrota::qt::MainWindow& w) {
+    sabrota::platform::PosixFileStore files;
+    sabrota::platform::ExecutableFolder folder;
+    return sabrota::qt::run(files, folder, [](sabrota::qt::MainWindow& w) {
         w.onFirstPaint = [] { QTimer::singleShot(0, qApp, &QCoreApplication::quit); };
     });
 }

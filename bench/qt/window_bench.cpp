@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "gui/main_window.h"
+#include "platform/posix/posix_services.h"
 
 extern char** environ;
 
@@ -31,7 +32,9 @@ std::vector<std::string> networks(int count) {
 
 // 65,536 entries in the model, then until the list's viewport has been painted with them.
 void BM_List65536ToPaint(benchmark::State& state) {
-    MainWindow window;
+    sabrota::platform::PosixFileStore files;
+    sabrota::platform::ExecutableFolder folder;
+    MainWindow window(sabrota::qt::WindowOptions{files, folder});
     window.show();
     if (!QTest::qWaitForWindowExposed(&window)) {
         state.SkipWithError("the window was not shown");
@@ -54,7 +57,9 @@ BENCHMARK(BM_List65536ToPaint)->Unit(benchmark::kMillisecond);
 
 // Scrolling to the far end of the full list and painting it there.
 void BM_List65536ScrollToEnd(benchmark::State& state) {
-    MainWindow window;
+    sabrota::platform::PosixFileStore files;
+    sabrota::platform::ExecutableFolder folder;
+    MainWindow window(sabrota::qt::WindowOptions{files, folder});
     window.show();
     if (!QTest::qWaitForWindowExposed(&window)) {
         state.SkipWithError("the window was not shown");

@@ -5,8 +5,6 @@
 #include <QItemSelectionModel>
 #include <QPointer>
 #include <QPushButton>
-#include <cstdio>
-#include <exception>
 
 #include "gui/accessibility.h"
 #include "gui/look.h"
@@ -21,17 +19,7 @@ bool isLabel(Kind k) {
 }
 }  // namespace
 
-void MainWindow::BoxRelay::show(std::string_view prompt, platform::BoxStyle style,
-                                std::string_view title) {
-    // The box opens in the middle of a handler; the window behind it shows how far it got.
-    window_.sync();
-    target_.show(prompt, style, title);
-}
-
-MainWindow::MainWindow(WindowOptions options)
-    : qtBox_(this),
-      box_(*this, options.box ? *options.box : static_cast<platform::MessageBox&>(qtBox_)),
-      printer_(*this, [this] { sync(); }) {
+MainWindow::MainWindow(WindowOptions options) : qtBox_(this), printer_(*this) {
     installAccessibility();
     setWindowTitle(qs(kWindowTitle));
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
@@ -45,28 +33,21 @@ MainWindow::MainWindow(WindowOptions options)
     setAutoFillBackground(true);
 
     build();
-    form_ = std::make_unique<Form1>(
-        platform::Services{box_, timers_, files_, shell_, printer_, folder_});
-    listModel_ = new NetworkListModel(form_->List1, this);
+    platform::MessageBox& box = options.box ? *options.box : qtBox_;
+    binder_ = std::make_unique<frontend::Binder>(
+        static_cast<frontend::View&>(*this),
+        platform::Services{box, timers_, options.files, shell_, printer_, options.folder});
+    listModel_ = new NetworkListModel(form().List1, this);
     list_->setModel(listModel_);
     connect(list_->selectionModel(), &QItemSelectionModel::currentChanged, this,
             [this](const QModelIndex& current) {
-                if (syncing_)
-                    return;
-                form_->List1.ListIndex = current.isValid() ? current.row() : -1;
-                if (Bound* b = bound(ControlId::List1, 0))
-                    b->shownListIndex = form_->List1.ListIndex;
+                binder_->listChosen(current.isValid() ? current.row() : -1);
             });
-    timers_.attach([this](int n) { dispatch([this, n] { form_->timerTick(n); }); });
-    for (std::size_t i = 0; i < bound_.size(); ++i)
-        wire(i);
+    timers_.attach([this](int n) { binder_->ticked(n); });
+    for (const Bound& b : bound_)
+        wire(b);
 
-    dispatch([this] { form_->Form_Load(); });
-    syncing_ = true;
-    for (Bound& b : bound_)
-        apply(b, true);
-    syncing_ = false;
-    sync();
+    binder_->start();
 
     const auto& order = tabOrder();
     for (std::size_t i = 1; i < order.size(); ++i)
@@ -78,61 +59,30 @@ MainWindow::~MainWindow() {
     // No tick or widget signal may reach a model that is going away; the list goes first
     // since its model reads the entries in place.
     timers_.attach(nullptr);
-    syncing_ = true;
     delete list_;
     delete listModel_;
+    list_ = nullptr;
+    listModel_ = nullptr;
+    for (Bound& b : bound_)
+        b.widget->blockSignals(true);
 }
 
-void MainWindow::dispatch(const std::function<void()>& event) {
-    try {
-        event();
-    } catch (const std::exception& e) {
-        std::fprintf(stderr, "sabrota: an event ended early: %s\n", e.what());
-    }
-    sync();
-}
-
-// Typing reaches the model as it happens. The lambdas find their control by its place in
-// bound_, which is filled once and never grows afterwards.
-void MainWindow::wire(std::size_t i) {
-    const ControlDesign& d = *bound_[i].design;
+// Typing reaches the model as it happens. While the binder draws, what the widgets report is
+// its own doing, and it drops that.
+void MainWindow::wire(const Bound& b) {
+    const ControlDesign& d = *b.design;
     if (d.kind == Kind::TextBox) {
-        auto* e = static_cast<OctetEdit*>(bound_[i].widget);
-        e->pasted = [this](const QString& text) {
-            bool taken = false;
-            dispatch([&] { taken = form_->pasteAddress(text.toStdString()); });
-            return taken;
-        };
-        connect(e, &QLineEdit::textChanged, this, [this, i](const QString& t) {
-            if (syncing_)
-                return;
-            dispatch([&] {
-                Bound& b = bound_[i];
-                Control& c = form_->control(b.design->id);
-                c.Text = t.toStdString();
-                b.shown.Text = c.Text;
-            });
-        });
+        auto* e = static_cast<OctetEdit*>(b.widget);
+        e->pasted = [this](const QString& text) { return binder_->pasted(text.toStdString()); };
+        connect(e, &QLineEdit::textChanged, this,
+                [this, id = d.id](const QString& t) { binder_->typed(id, t.toStdString()); });
     } else if (d.kind == Kind::ComboBox) {
-        auto* c = static_cast<QComboBox*>(bound_[i].widget);
+        auto* c = static_cast<QComboBox*>(b.widget);
         // Any change but the window's own: typing, and text a screen reader or other
         // assistive tool puts into the line, which Qt does not report as edited.
-        connect(c->lineEdit(), &QLineEdit::textChanged, this, [this, i](const QString& t) {
-            if (syncing_)
-                return;
-            dispatch([&] {
-                form_->Combo1.typeText(t.toStdString());
-                // What the user types is on the screen already; choosing the matching item
-                // again would reset the line and throw the cursor to its end.
-                bound_[i].shownListIndex = form_->Combo1.ListIndex();
-                bound_[i].shown.Text = form_->Combo1.Text;
-            });
-        });
-        connect(c, &QComboBox::activated, this, [this](int index) {
-            if (syncing_)
-                return;
-            dispatch([&] { form_->Combo1.setListIndex(index); });
-        });
+        connect(c->lineEdit(), &QLineEdit::textChanged, this,
+                [this](const QString& t) { binder_->maskTyped(t.toStdString()); });
+        connect(c, &QComboBox::activated, this, [this](int index) { binder_->maskChosen(index); });
     }
 }
 
@@ -143,90 +93,69 @@ void MainWindow::click(Click handler) {
     QPointer<QWidget> focused = QApplication::focusWidget();
     if (qobject_cast<QPushButton*>(focused.data()))
         focused->clearFocus();
-    dispatch([&] { form_->click(handler); });
+    binder_->clicked(handler);
     if (focused && focused->isVisible() && focused->window() == this &&
         QApplication::focusWidget() != focused)
         focused->setFocus();
 }
 
-void MainWindow::apply(Bound& b, bool force) {
-    const ControlDesign& d = *b.design;
-    const Control& c = form_->control(d.id, d.index);
-    Control& s = b.shown;
-    QWidget* w = b.widget;
-
-    if (isLabel(d.kind)) {
-        if (force || c.Caption != s.Caption)
+void MainWindow::showControl(const ControlDesign& d, const Control& c, unsigned changes) {
+    QWidget* w = widget(d.id, d.index);
+    if (!w)
+        return;
+    if (changes & frontend::kCaption) {
+        if (isLabel(d.kind))
             static_cast<DesignLabel*>(w)->setCaption(qs(c.Caption));
-    } else if (d.kind == Kind::Button) {
-        if (force || c.Caption != s.Caption)
+        else if (d.kind == Kind::Button)
             static_cast<QPushButton*>(w)->setText(qs(c.Caption));
-    } else if (d.kind == Kind::TextBox) {
-        auto* e = static_cast<QLineEdit*>(w);
-        if ((force || c.Text != s.Text) && e->text() != qs(c.Text))
-            e->setText(qs(c.Text));
-    } else if (d.kind == Kind::ComboBox) {
-        auto* cb = static_cast<QComboBox*>(w);
-        const int index = form_->Combo1.ListIndex();
-        if (force || index != b.shownListIndex) {
-            if (cb->currentIndex() != index)
-                cb->setCurrentIndex(index < cb->count() ? index : -1);
-            b.shownListIndex = index;
-        }
-        if (cb->currentText() != qs(c.Text))
-            cb->setEditText(qs(c.Text));
     }
-
-    if (force || c.BackColor != s.BackColor || c.ForeColor != s.ForeColor)
+    if (changes & frontend::kText) {
+        if (d.kind == Kind::TextBox) {
+            auto* e = static_cast<QLineEdit*>(w);
+            if (e->text() != qs(c.Text))
+                e->setText(qs(c.Text));
+        } else if (d.kind == Kind::ComboBox) {
+            auto* cb = static_cast<QComboBox*>(w);
+            if (cb->currentText() != qs(c.Text))
+                cb->setEditText(qs(c.Text));
+        }
+    }
+    if (changes & frontend::kColors)
         applyColors(*w, d.kind, c.BackColor, c.ForeColor);
-    if (force || c.Enabled != s.Enabled)
+    if (changes & frontend::kEnabled)
         w->setEnabled(c.Enabled);
-    if (c.Visible != s.Visible || (force && !c.Visible))
+    if (changes & frontend::kVisible)
         w->setVisible(c.Visible);
-    s = c;
 }
 
-MainWindow::Bound* MainWindow::bound(ControlId id, int index) {
-    for (Bound& b : bound_)
-        if (b.design->id == id && b.design->index == index)
-            return &b;
-    return nullptr;
+void MainWindow::showMaskIndex(int index) {
+    auto* cb = static_cast<QComboBox*>(widget(ControlId::Combo1));
+    if (cb && cb->currentIndex() != index)
+        cb->setCurrentIndex(index < cb->count() ? index : -1);
 }
 
-QWidget* MainWindow::widgetFor(ControlId id, int index) const {
-    for (const Bound& b : bound_)
-        if (b.design->id == id && b.design->index == index)
-            return b.widget;
-    return nullptr;
-}
-
-void MainWindow::sync() {
-    if (!form_ || syncing_)
+void MainWindow::showListIndex(int index) {
+    if (!list_ || !listModel_)
         return;
-    syncing_ = true;
-    for (Bound& b : bound_)
-        apply(b, false);
-    syncList();
-    syncing_ = false;
-}
-
-// The entries follow the model on their own; the highlight is brought into view here.
-void MainWindow::syncList() {
-    Bound* b = bound(ControlId::List1, 0);
-    const int want = form_->List1.ListIndex;
-    const QModelIndex current = list_->selectionModel()->currentIndex();
-    const int shown = current.isValid() ? current.row() : -1;
-    if (!b || (want == b->shownListIndex && want == shown))
-        return;
-    if (want >= 0 && want < listModel_->rowCount()) {
-        const QModelIndex ix = listModel_->index(want);
+    if (index >= 0 && index < listModel_->rowCount()) {
+        const QModelIndex ix = listModel_->index(index);
         list_->selectionModel()->setCurrentIndex(ix, QItemSelectionModel::ClearAndSelect);
         list_->scrollTo(ix, QAbstractItemView::EnsureVisible);
     } else {
         list_->selectionModel()->clear();
         list_->scrollToTop();
     }
-    b->shownListIndex = want;
+}
+
+QWidget* MainWindow::widget(ControlId id, int index) const {
+    for (const Bound& b : bound_)
+        if (b.design->id == id && b.design->index == index)
+            return b.widget;
+    return nullptr;
+}
+
+QWidget* MainWindow::widgetFor(ControlId id, int index) const {
+    return widget(id, index);
 }
 
 void MainWindow::paintEvent(QPaintEvent* e) {

@@ -1,6 +1,7 @@
 // The Qt window: every widget built from the design table and bound to its control in the
-// window model (Form1). Clicks, ticks and typing enter the model through one dispatch point;
-// afterwards the widgets whose controls changed are brought up to date.
+// window model (Form1) through the toolkit-neutral binder. Clicks, ticks and typing enter the
+// model through the binder; it tells the window which controls changed, and the window draws
+// them.
 #pragma once
 
 #include <QWidget>
@@ -8,34 +9,37 @@
 #include <memory>
 #include <vector>
 
+#include "frontend/binder.h"
 #include "gui/network_list.h"
 #include "gui/qt_services.h"
-#include "platform/posix/posix_services.h"
 #include "window/form1.h"
 
 namespace sabrota::qt {
 
+// What the window gets from the program: where files go and which folder is the program's.
 struct WindowOptions {
-    // Replaces the Qt message box (tests); the window is synchronised before each box anyway.
+    platform::FileStore& files;
+    platform::ProgramFolder& folder;
+    // Replaces the Qt message box (tests); the window is brought up to date before each box
+    // anyway.
     platform::MessageBox* box = nullptr;
 };
 
-class MainWindow : public QWidget {
+class MainWindow : public QWidget, private frontend::View {
   public:
-    explicit MainWindow(WindowOptions options = {});
+    explicit MainWindow(WindowOptions options);
     ~MainWindow() override;
 
-    Form1& form() { return *form_; }
+    Form1& form() { return binder_->form(); }
     QWidget* widgetFor(ControlId id, int index = 0) const;
     NetworkListView* listView() const { return list_; }
     NetworkListModel* listModel() const { return listModel_; }
     QtWindowPrinter& printer() { return printer_; }
-    QtTimerDriver& timerDriver() { return timers_; }
     // Brings every widget whose control changed up to date.
-    void sync();
+    void sync() { binder_->sync(); }
     // Runs one event in the model, then syncs. Nothing the model throws unwinds into Qt's
     // event loop: a fault ends that event only, and the window goes on.
-    void dispatch(const std::function<void()>& event);
+    void dispatch(const std::function<void()>& event) { binder_->dispatch(event); }
     // Called once, right after the window has first been drawn.
     std::function<void()> onFirstPaint;
 
@@ -46,47 +50,34 @@ class MainWindow : public QWidget {
     struct Bound {
         const ControlDesign* design;
         QWidget* widget;
-        Control shown;
-        int shownListIndex = -2;
-    };
-
-    class BoxRelay : public platform::MessageBox {
-      public:
-        BoxRelay(MainWindow& w, platform::MessageBox& target) : window_(w), target_(target) {}
-        void show(std::string_view prompt, platform::BoxStyle style,
-                  std::string_view title) override;
-
-      private:
-        MainWindow& window_;
-        platform::MessageBox& target_;
     };
 
     void build();
     QWidget* makeWidget(const ControlDesign& d);
-    void wire(std::size_t i);
+    void wire(const Bound& b);
     void click(Click handler);
-    void apply(Bound& b, bool force);
-    void syncList();
-    Bound* bound(ControlId id, int index);
+    QWidget* widget(ControlId id, int index = 0) const;
+
+    // frontend::View
+    void showControl(const ControlDesign& design, const Control& now, unsigned changes) override;
+    void showMaskIndex(int index) override;
+    void showListIndex(int index) override;
 
     QtMessageBox qtBox_;
-    BoxRelay box_;
     QtTimerDriver timers_;
-    platform::PosixFileStore files_;
     QtShellOpen shell_;
     QtWindowPrinter printer_;
-    platform::ExecutableFolder folder_;
-    std::unique_ptr<Form1> form_;
+    std::unique_ptr<frontend::Binder> binder_;
 
     std::vector<Bound> bound_;
     NetworkListView* list_ = nullptr;
     NetworkListModel* listModel_ = nullptr;
-    bool syncing_ = false;
     bool painted_ = false;
 };
 
 // Starts the program: the icon, the window, the event loop. prepare may adjust the window
 // before it is shown.
-int run(const std::function<void(MainWindow&)>& prepare = {});
+int run(platform::FileStore& files, platform::ProgramFolder& folder,
+        const std::function<void(MainWindow&)>& prepare = {});
 
 }  // namespace sabrota::qt

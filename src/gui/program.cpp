@@ -6,11 +6,12 @@
 
 namespace sabrota::qt {
 
-int run(const std::function<void(MainWindow&)>& prepare) {
+int run(platform::FileStore& files, platform::ProgramFolder& folder,
+        const std::function<void(MainWindow&)>& prepare) {
     QApplication::setApplicationName(qs(kWindowTitle));
     QApplication::setApplicationVersion(QString::fromStdString(productVersion()));
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/sabrota/sabrota.png")));
-    MainWindow window;
+    MainWindow window(WindowOptions{files, folder});
     if (prepare)
         prepare(window);
     window.show();

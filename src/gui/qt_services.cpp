@@ -1,11 +1,10 @@
 #include "gui/qt_services.h"
 
+#include <QCoreApplication>
 #include <QDesktopServices>
 #include <QDir>
+#include <QLibrary>
 #include <QMessageBox>
-#include <QPainter>
-#include <QPrinter>
-#include <QPrinterInfo>
 #include <QUrl>
 #include <QWidget>
 
@@ -46,10 +45,6 @@ void QtTimerDriver::timerChanged(int number, int interval, bool enabled) {
         t.stop();
 }
 
-bool QtTimerDriver::active(int number) const {
-    return timers_[static_cast<std::size_t>(number - 1)]->isActive();
-}
-
 void QtShellOpen::open(std::string_view target) {
     const QString t = qs(target);
     QUrl url(t);
@@ -61,50 +56,39 @@ void QtShellOpen::open(std::string_view target) {
     QDesktopServices::openUrl(url);
 }
 
-bool printImage(QPrinter& printer, const QImage& image) {
-    if (image.isNull())
-        return false;
-    const QSizeF img = image.size();
-    auto fit = [&](QPageLayout::Orientation o) {
-        QPageLayout layout = printer.pageLayout();
-        layout.setOrientation(o);
-        const QSizeF page = layout.paintRect(QPageLayout::Point).size();
-        return std::min(page.width() / img.width(), page.height() / img.height());
-    };
-    printer.setPageOrientation(fit(QPageLayout::Landscape) > fit(QPageLayout::Portrait)
-                                   ? QPageLayout::Landscape
-                                   : QPageLayout::Portrait);
-    QPainter painter;
-    if (!painter.begin(&printer))
-        return false;
-    const QRect area = painter.viewport();
-    QSize target = image.size().scaled(area.size(), Qt::KeepAspectRatio);
-    const QRect place(area.x() + (area.width() - target.width()) / 2,
-                      area.y() + (area.height() - target.height()) / 2, target.width(),
-                      target.height());
-    painter.setRenderHint(QPainter::SmoothPixmapTransform);
-    painter.drawImage(place, image);
-    return painter.end();
-}
-
-QtWindowPrinter::QtWindowPrinter(QWidget& window, std::function<void()> beforeGrab)
-    : window_(window), beforeGrab_(std::move(beforeGrab)), sink_(&printToDefaultPrinter) {}
+QtWindowPrinter::QtWindowPrinter(QWidget& window)
+    : window_(window), sink_(&printToDefaultPrinter) {}
 
 bool QtWindowPrinter::printWindow() {
-    // The buttons the handler has just hidden must be hidden in the image too.
-    if (beforeGrab_)
-        beforeGrab_();
     const QImage image = window_.grab().toImage();
     return sink_ ? sink_(image) : false;
 }
 
+namespace {
+using PrintEntry = bool (*)(const QImage&);
+
+// The module beside the executable (a build, or a copy kept together), else the installed one
+// in the program's library folder.
+PrintEntry loadPrintModule() {
+    static PrintEntry entry = [] {
+        const QString here = QCoreApplication::applicationDirPath();
+        const QStringList folders = {here,
+                                     here + QStringLiteral("/" SABROTA_PRINT_MODULE_DIR)};
+        for (const QString& folder : folders) {
+            QLibrary module(folder + QStringLiteral("/libsabrota-print"));
+            if (auto f = reinterpret_cast<PrintEntry>(
+                    module.resolve("sabrota_print_on_default_printer")))
+                return f;
+        }
+        return PrintEntry{nullptr};
+    }();
+    return entry;
+}
+}  // namespace
+
 bool QtWindowPrinter::printToDefaultPrinter(const QImage& image) {
-    const QPrinterInfo info = QPrinterInfo::defaultPrinter();
-    if (info.isNull())
-        return false;
-    QPrinter printer(info, QPrinter::HighResolution);
-    printer.setDocName(QStringLiteral("Sabrota"));
-    return printImage(printer, image);
+    const PrintEntry print = loadPrintModule();
+    return print && print(image);
 }
 
 }  // namespace sabrota::qt

@@ -11,7 +11,6 @@
 #include "platform/services.h"
 #include "window/form1.h"
 
-class QPrinter;
 class QWidget;
 
 namespace sabrota::qt {
@@ -34,7 +33,6 @@ class QtTimerDriver : public platform::TimerDriver {
     ~QtTimerDriver() override;
     void attach(std::function<void(int)> fire) { fire_ = std::move(fire); }
     void timerChanged(int number, int interval, bool enabled) override;
-    bool active(int number) const;
 
   private:
     std::array<std::unique_ptr<QTimer>, kTimerCount> timers_;
@@ -47,23 +45,21 @@ class QtShellOpen : public platform::ShellOpen {
     void open(std::string_view target) override;
 };
 
-// Prints one page with the image scaled to fit, aspect kept, turned to landscape when it
-// fills the page better that way. False when the painter cannot start on the printer.
-bool printImage(QPrinter& printer, const QImage& image);
-
 // Grabs the window's client area as it is on the screen and hands the image to a sink; the
-// default sink prints it on the default printer.
+// default sink prints it on the default printer. The window is brought up to date before
+// (the binder's relay sees to it), so the buttons the handler hid are hidden in the image too.
 class QtWindowPrinter : public platform::WindowPrinter {
   public:
     using Sink = std::function<bool(const QImage&)>;
-    QtWindowPrinter(QWidget& window, std::function<void()> beforeGrab);
+    explicit QtWindowPrinter(QWidget& window);
     bool printWindow() override;
     void setSink(Sink sink) { sink_ = std::move(sink); }
+    // Loads the print module at the first call; false when it cannot be found, there is no
+    // default printer or the printer refuses.
     static bool printToDefaultPrinter(const QImage& image);
 
   private:
     QWidget& window_;
-    std::function<void()> beforeGrab_;
     Sink sink_;
 };
 

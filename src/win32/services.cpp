@@ -10,8 +10,6 @@ namespace sabrota::win32 {
 
 void Win32MessageBox::show(std::string_view prompt, platform::BoxStyle style,
                            std::string_view title) {
-    if (beforeShow)
-        beforeShow();
     UINT flags = MB_OK;
     if (style == platform::BoxStyle::Exclamation)
         flags |= MB_ICONEXCLAMATION;

@@ -10,12 +10,10 @@
 
 namespace sabrota::win32 {
 
-// MessageBoxW, owned by the window; the window is brought up to date first, so that it shows
-// how far the handler got while the box is open.
+// MessageBoxW, owned by the window.
 class Win32MessageBox : public platform::MessageBox {
   public:
     HWND owner = nullptr;
-    std::function<void()> beforeShow;
     void show(std::string_view prompt, platform::BoxStyle style, std::string_view title) override;
 };
 

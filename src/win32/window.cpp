@@ -57,30 +57,22 @@ Window::Window(HINSTANCE instance) : instance_(instance) {
                             instance, this);
     dpi_ = dpiOf(hwnd_);
     box_.owner = hwnd_;
-    box_.beforeShow = [this] { sync(); };
     timers_.window = hwnd_;
     printer_.capture = [this] { return capture(); };
 
     build();
-    form_ = std::make_unique<Form1>(
-        platform::Services{box_, timers_, files_, shell_, printer_, folder_});
-    list_ = std::make_unique<NetworkList>(control(ControlId::List1), form_->List1);
+    binder_ = std::make_unique<frontend::Binder>(
+        *this, platform::Services{box_, timers_, files_, shell_, printer_, folder_});
+    list_ = std::make_unique<NetworkList>(control(ControlId::List1), binder_->form().List1);
     layout();
     nameForScreenReaders();
-
-    dispatch([this] { form_->Form_Load(); });
-    syncing_ = true;
-    for (Bound& b : bound_)
-        apply(b, true);
-    syncing_ = false;
-    sync();
+    binder_->start();
 }
 
 Window::~Window() {
     // No tick or notification may reach a model that is going away.
     for (int n = 1; n <= kTimerCount; ++n)
         KillTimer(hwnd_, static_cast<UINT_PTR>(n));
-    syncing_ = true;
     list_.reset();
     if (IsWindow(hwnd_))
         DestroyWindow(hwnd_);
@@ -95,10 +87,10 @@ void Window::build() {
     for (ControlId id : order)
         for (const ControlDesign& d : table)
             if (d.id == id && d.index == 0)
-                bound_.push_back({&d, nullptr, {}, -2});
+                bound_.push_back({&d, nullptr});
     for (const ControlDesign& d : table)
         if (std::find(order.begin(), order.end(), d.id) == order.end())
-            bound_.push_back({&d, nullptr, {}, -2});
+            bound_.push_back({&d, nullptr});
     for (std::size_t i = 0; i < bound_.size(); ++i) {
         const bool tabStop = i < order.size();
         bound_[i].hwnd = make(*bound_[i].design, kFirstId + static_cast<int>(i), tabStop);
@@ -206,13 +198,6 @@ HWND Window::control(ControlId id, int index) const {
     return nullptr;
 }
 
-Window::Bound* Window::bound(ControlId id, int index) {
-    for (Bound& b : bound_)
-        if (b.design->id == id && b.design->index == index)
-            return &b;
-    return nullptr;
-}
-
 Window::Bound* Window::boundOf(HWND h) {
     if (!h)
         return nullptr;
@@ -224,99 +209,59 @@ Window::Bound* Window::boundOf(HWND h) {
     return parent && parent != hwnd_ ? boundOf(parent) : nullptr;
 }
 
-void Window::dispatch(const std::function<void()>& event) {
-    try {
-        event();
-    } catch (const std::exception& e) {
-        std::fprintf(stderr, "sabrota: an event ended early: %s\n", e.what());
-    }
-    sync();
-}
-
 void Window::command(int id, int code, HWND from) {
     Bound* b = boundOf(from);
-    if (!b || syncing_ || id < kFirstId)
+    if (!b || binder_->syncing() || id < kFirstId)
         return;
     const ControlDesign& d = *b->design;
-    if (d.kind == Kind::Button && code == BN_CLICKED) {
-        dispatch([&] { form_->click(d.click); });
-    } else if (isLabel(d.kind) && code == STN_CLICKED && d.click != Click::None) {
-        dispatch([&] { form_->click(d.click); });
-    } else if (d.kind == Kind::TextBox && code == EN_CHANGE) {
-        dispatch([&] {
-            Control& c = form_->control(d.id);
-            c.Text = platform::narrow(textOf(from));
-            b->shown.Text = c.Text;
-        });
-    } else if (d.kind == Kind::ComboBox && code == CBN_EDITCHANGE) {
-        dispatch([&] {
-            form_->Combo1.typeText(platform::narrow(textOf(from)));
-            // What the user types is on the screen already.
-            b->shownListIndex = form_->Combo1.ListIndex();
-            b->shown.Text = form_->Combo1.Text;
-        });
-    } else if (d.kind == Kind::ComboBox && code == CBN_SELCHANGE) {
+    if (d.kind == Kind::Button && code == BN_CLICKED)
+        binder_->clicked(d.click);
+    else if (isLabel(d.kind) && code == STN_CLICKED && d.click != Click::None)
+        binder_->clicked(d.click);
+    else if (d.kind == Kind::TextBox && code == EN_CHANGE)
+        binder_->typed(d.id, platform::narrow(textOf(from)));
+    else if (d.kind == Kind::ComboBox && code == CBN_EDITCHANGE)
+        binder_->maskTyped(platform::narrow(textOf(from)));
+    else if (d.kind == Kind::ComboBox && code == CBN_SELCHANGE) {
         const int index = static_cast<int>(SendMessageW(from, CB_GETCURSEL, 0, 0));
         if (index >= 0)
-            dispatch([&] { form_->Combo1.setListIndex(index); });
+            binder_->maskChosen(index);
     }
 }
 
-void Window::apply(Bound& b, bool force) {
-    const ControlDesign& d = *b.design;
-    const Control& c = form_->control(d.id, d.index);
-    Control& s = b.shown;
-    if (isLabel(d.kind) || d.kind == Kind::Button) {
-        if (force || c.Caption != s.Caption)
-            setText(b.hwnd, c.Caption);
-    } else if (d.kind == Kind::TextBox) {
-        if (force || c.Text != s.Text)
-            setText(b.hwnd, c.Text);
-    } else if (d.kind == Kind::ComboBox) {
-        const int index = form_->Combo1.ListIndex();
-        if (force || index != b.shownListIndex) {
-            SendMessageW(b.hwnd, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
-            b.shownListIndex = index;
-        }
-        setText(b.hwnd, c.Text);
-    }
-    if (force || c.BackColor != s.BackColor || c.ForeColor != s.ForeColor) {
-        if (d.kind == Kind::ListBox)
-            list_->setColors(colorRef(c.BackColor), colorRef(c.ForeColor));
-        InvalidateRect(b.hwnd, nullptr, TRUE);
-    }
-    if (force || c.Enabled != s.Enabled)
-        EnableWindow(b.hwnd, c.Enabled);
-    if (force || c.Visible != s.Visible)
-        ShowWindow(b.hwnd, c.Visible ? SW_SHOWNA : SW_HIDE);
-    s = c;
-}
-
-void Window::sync() {
-    if (!form_ || syncing_)
+void Window::showControl(const ControlDesign& d, const Control& now, unsigned changes) {
+    HWND h = control(d.id, d.index);
+    if (!h)
         return;
-    syncing_ = true;
-    for (Bound& b : bound_)
-        apply(b, false);
-    syncList();
-    syncing_ = false;
+    if (changes & frontend::kCaption && (isLabel(d.kind) || d.kind == Kind::Button))
+        setText(h, now.Caption);
+    if (changes & frontend::kText && (d.kind == Kind::TextBox || d.kind == Kind::ComboBox))
+        setText(h, now.Text);
+    if (changes & frontend::kColors) {
+        if (d.kind == Kind::ListBox && list_)
+            list_->setColors(colorRef(now.BackColor), colorRef(now.ForeColor));
+        InvalidateRect(h, nullptr, TRUE);
+    }
+    if (changes & frontend::kEnabled)
+        EnableWindow(h, now.Enabled);
+    if (changes & frontend::kVisible)
+        ShowWindow(h, now.Visible ? SW_SHOWNA : SW_HIDE);
 }
 
-// The entries follow the model on their own; the highlight is brought into view here.
-void Window::syncList() {
-    Bound* b = bound(ControlId::List1, 0);
-    const int want = form_->List1.ListIndex;
-    if (!b || (want == b->shownListIndex && want == list_->selected()))
-        return;
-    list_->select(want);
-    b->shownListIndex = want;
+void Window::showMaskIndex(int index) {
+    SendMessageW(control(ControlId::Combo1), CB_SETCURSEL, static_cast<WPARAM>(index), 0);
+}
+
+void Window::showListIndex(int index) {
+    if (list_)
+        list_->select(index);
 }
 
 LRESULT Window::colors(HDC dc, HWND from, LRESULT fallback) {
     Bound* b = boundOf(from);
-    if (!b || !form_)
+    if (!b || !binder_)
         return fallback;
-    const Control& c = form_->control(b->design->id, b->design->index);
+    const Control& c = binder_->form().control(b->design->id, b->design->index);
     SetTextColor(dc, colorRef(c.ForeColor));
     SetBkColor(dc, colorRef(c.BackColor));
     return reinterpret_cast<LRESULT>(look_.brush(c.BackColor));
@@ -367,9 +312,7 @@ LRESULT CALLBACK Window::editProc(HWND h, UINT m, WPARAM w, LPARAM l, UINT_PTR, 
         }
         CloseClipboard();
         auto* window = reinterpret_cast<Window*>(self);
-        bool taken = false;
-        window->dispatch([&] { taken = window->form_->pasteAddress(platform::narrow(text)); });
-        if (taken)
+        if (window->binder_->pasted(platform::narrow(text)))
             return 0;
     }
     return DefSubclassProc(h, m, w, l);
@@ -396,20 +339,14 @@ LRESULT Window::handle(UINT m, WPARAM w, LPARAM l) {
             if (list_ && list_->notify(header, result))
                 return result;
             if (list_ && header->hwndFrom == list_->view() && header->code == LVN_ITEMCHANGED &&
-                !syncing_) {
-                auto* change = reinterpret_cast<NMLISTVIEW*>(l);
-                if (change->uChanged & LVIF_STATE) {
-                    form_->List1.ListIndex = list_->selected();
-                    if (Bound* b = bound(ControlId::List1, 0))
-                        b->shownListIndex = form_->List1.ListIndex;
-                }
-            }
+                !binder_->syncing() && (reinterpret_cast<NMLISTVIEW*>(l)->uChanged & LVIF_STATE))
+                binder_->listChosen(list_->selected());
             return 0;
         }
         case WM_TIMER: {
             const int n = static_cast<int>(w);
-            if (n >= 1 && n <= kTimerCount && form_)
-                dispatch([this, n] { form_->timerTick(n); });
+            if (n >= 1 && n <= kTimerCount && binder_)
+                binder_->ticked(n);
             return 0;
         }
         case WM_CTLCOLORSTATIC:

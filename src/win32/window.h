@@ -1,7 +1,6 @@
 // The Win32 window: every control built from the design table and bound to its control in the
-// window model (Form1). Clicks, ticks and typing enter the model through one dispatch point;
-// afterwards the controls whose model controls changed are brought up to date from a shadow
-// copy of what each shows.
+// window model (Form1) through the toolkit-neutral binder. Clicks, ticks and typing go to the
+// binder; it tells this view which controls changed, and the view only draws.
 #pragma once
 
 #include "platform/windows/windows_api.h"
@@ -10,6 +9,7 @@
 #include <memory>
 #include <vector>
 
+#include "frontend/binder.h"
 #include "platform/windows/windows_services.h"
 #include "win32/look.h"
 #include "win32/network_list.h"
@@ -18,21 +18,21 @@
 
 namespace sabrota::win32 {
 
-class Window {
+class Window : public frontend::View {
   public:
     explicit Window(HINSTANCE instance);
-    ~Window();
+    ~Window() override;
     Window(const Window&) = delete;
     Window& operator=(const Window&) = delete;
 
     HWND hwnd() const { return hwnd_; }
-    Form1& form() { return *form_; }
+    Form1& form() { return binder_->form(); }
     HWND control(ControlId id, int index = 0) const;
     // Brings every control whose model control changed up to date.
-    void sync();
-    // Runs one event in the model, then syncs. Nothing the model throws leaves the window
-    // procedure: a fault ends that event only, and the window goes on.
-    void dispatch(const std::function<void()>& event);
+    void sync() { binder_->sync(); }
+    // Runs one event in the model, then syncs; nothing the model throws leaves the window
+    // procedure.
+    void dispatch(const std::function<void()>& event) { binder_->dispatch(event); }
     // The client area as the model has it now (buttons hidden while printing), as a bitmap of
     // the client's size.
     HBITMAP capture();
@@ -41,11 +41,13 @@ class Window {
     bool preTranslate(MSG& msg);
 
   private:
+    void showControl(const ControlDesign& design, const Control& now, unsigned changes) override;
+    void showMaskIndex(int index) override;
+    void showListIndex(int index) override;
+
     struct Bound {
         const ControlDesign* design;
         HWND hwnd;
-        Control shown;
-        int shownListIndex = -2;
     };
 
     static LRESULT CALLBACK proc(HWND h, UINT m, WPARAM w, LPARAM l);
@@ -57,10 +59,7 @@ class Window {
     void layout();
     void command(int id, int code, HWND from);
     LRESULT colors(HDC dc, HWND from, LRESULT fallback);
-    void apply(Bound& b, bool force);
-    void syncList();
     Bound* boundOf(HWND h);
-    Bound* bound(ControlId id, int index);
     void nameForScreenReaders();
 
     HINSTANCE instance_;
@@ -73,10 +72,9 @@ class Window {
     platform::WindowsShellOpen shell_;
     Win32Printer printer_;
     platform::WindowsProgramFolder folder_;
-    std::unique_ptr<Form1> form_;
     std::vector<Bound> bound_;
+    std::unique_ptr<frontend::Binder> binder_;
     std::unique_ptr<NetworkList> list_;
-    bool syncing_ = false;
 };
 
 // Starts the program: the window, the message loop.

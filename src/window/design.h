@@ -41,7 +41,7 @@ inline constexpr bool isSystemColor(Color c) {
 enum class Kind { Caption, Value, TextBox, ComboBox, ListBox, Button };
 enum class Face { WindowFont, MsPGothic, HgpSoeiKakuPop, HgSoeiKakuPop };
 enum class Weight { Regular, Bold, BoldItalic };
-enum class Look { Plain, Framed, Centred, FramedCentred };
+enum class Look { Plain, Centred, FramedCentred };
 // The click handlers of the window; Form1::click runs the one a control names.
 enum class Click {
     None,
@@ -98,7 +98,7 @@ struct ControlDesign {
 };
 
 inline constexpr bool isFramed(Look l) {
-    return l == Look::Framed || l == Look::FramedCentred;
+    return l == Look::FramedCentred;
 }
 inline constexpr bool isCentred(Look l) {
     return l == Look::Centred || l == Look::FramedCentred;

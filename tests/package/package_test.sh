@@ -59,8 +59,8 @@ for path in ./usr/bin/sabrota \
             ./usr/share/doc/sabrota/copyright; do
   grep -qxF "$path" <<<"$contents" || fail "the package lacks $path"
 done
-if grep -vE '^\./usr/(bin/sabrota|share/.*)$|/$' <<<"$contents"; then
-  fail "the package holds files outside /usr/bin/sabrota and /usr/share (above)"
+if grep -vE '^\./usr/(bin/sabrota|lib/(.*/)?sabrota/libsabrota-print\.so|share/.*)$|/$' <<<"$contents"; then
+  fail "the package holds files outside /usr/bin/sabrota, the print module and /usr/share (above)"
 fi
 depends="$(dpkg-deb -f "$deb" Depends)"
 echo "  Depends: $depends"

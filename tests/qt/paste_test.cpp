@@ -15,6 +15,7 @@
 
 #include "gui/main_window.h"
 #include "headless/headless.h"
+#include "posix_desktop.h"
 
 using namespace sabrota;
 
@@ -33,7 +34,7 @@ enum class Way { Keys, ContextMenu, MiddleButton };
 class PasteTest : public ::testing::TestWithParam<Way> {
   protected:
     void SetUp() override {
-        window.emplace(qt::WindowOptions{&box});
+        window.emplace(desktop.options(&box));
         window->show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(&*window));
         if (GetParam() == Way::MiddleButton && !QGuiApplication::clipboard()->supportsSelection())
@@ -85,6 +86,7 @@ class PasteTest : public ::testing::TestWithParam<Way> {
     }
 
     headless::ScriptedMessageBox box;
+    qttest::PosixDesktop desktop;
     std::optional<qt::MainWindow> window;
 };
 

@@ -15,6 +15,7 @@
 
 #include "gui/main_window.h"
 #include "headless/headless.h"
+#include "posix_desktop.h"
 
 namespace sabrota::qttest {
 
@@ -25,7 +26,7 @@ inline QString qs(std::string_view s) {
 class QtWindowTest : public ::testing::Test {
   protected:
     void open() {
-        window.emplace(qt::WindowOptions{&box});
+        window.emplace(desktop.options(&box));
         window->move(0, 0);
         window->show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(&*window));
@@ -74,6 +75,7 @@ class QtWindowTest : public ::testing::Test {
     }
 
     headless::ScriptedMessageBox box;
+    PosixDesktop desktop;
     std::optional<qt::MainWindow> window;
     headless::HeadlessWindow reference;
 };

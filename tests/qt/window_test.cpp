@@ -26,6 +26,7 @@
 #include <optional>
 
 #include "gui/main_window.h"
+#include "gui/print_image.h"
 #include "headless/headless.h"
 #include "platform/posix/posix_services.h"
 #include "url_catcher.h"

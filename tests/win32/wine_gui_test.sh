@@ -53,6 +53,7 @@ while IFS= read -r line; do
   if [ "$line" = screenshot ]; then
     [ -z "$shot" ] || python3 "$(dirname "$0")/xwd_to_png.py" "$work/Xvfb_screen0" "$shot" \
       $(sed -n 's/^window at //p' <<<"$line_before") || true
+    touch "$work/app/shot-done"
     continue
   fi
   echo "$line"

@@ -1,6 +1,6 @@
 // Code page 932 through Windows' own converter. The UTF-8 is decoded here rather than by
 // MultiByteToWideChar so that a broken sequence becomes one "?" exactly as on POSIX.
-#include "platform/windows/windows_api.h"
+#include <windows.h>
 
 #include <cstdint>
 

@@ -1,3 +1,4 @@
+// The Linux program: the Qt window over the POSIX file store and program folder.
 #include <QApplication>
 #include <cstdio>
 #include <cstdlib>
@@ -6,6 +7,7 @@
 #include <vector>
 
 #include "gui/main_window.h"
+#include "platform/posix/posix_services.h"
 
 namespace {
 
@@ -83,5 +85,7 @@ int main(int argc, char** argv) {
                m.text);
     }
     held.clear();
-    return sabrota::qt::run();
+    sabrota::platform::PosixFileStore files;
+    sabrota::platform::ExecutableFolder folder;
+    return sabrota::qt::run(files, folder);
 }
