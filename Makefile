@@ -6,11 +6,12 @@ BUILD    ?= build
 ASAN     ?= build-asan
 DEB_BUILD ?= build-deb
 CLANG_BUILD ?= build-clang
+WIN_BUILD ?= build-win
 JOBS     ?= $(shell nproc)
 SECONDS_PER_FUZZER ?= 60
 
 .PHONY: run test setup build check-format check-spdx check-tidy check-layers check-packages test-build \
-        build-clang test-clang test-asan test-package deb fuzz bench clean
+        build-clang test-clang test-asan test-package deb fuzz bench clean windows test-windows
 
 setup:
 	./scripts/setup.sh
@@ -105,8 +106,19 @@ test-package: build deb
 	SOURCE_DATE_EPOCH=$(SOURCE_DATE_EPOCH) QT_RCC_SOURCE_DATE_OVERRIDE=$(SOURCE_DATE_EPOCH) \
 	  tests/package/reproducible_test.sh $(DEB_BUILD)
 
+# The Windows program, cross-built with mingw-w64: build-win/sabrota.exe and the portable zip.
+windows: setup
+	cmake -S . -B $(WIN_BUILD) -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake \
+	  -DCMAKE_BUILD_TYPE=Release -DSABROTA_WERROR=ON -DSABROTA_BENCH=OFF
+	cmake --build $(WIN_BUILD) -j$(JOBS)
+	@ls $(WIN_BUILD)/sabrota.exe $(WIN_BUILD)/sabrota-*-win64.zip
+
+# Under Wine: the model tests, the Windows services' tests, the exe's imports and a GUI run.
+test-windows: windows
+	cd $(WIN_BUILD) && ctest --output-on-failure
+
 test: setup check-format check-spdx check-layers check-packages test-build test-clang check-tidy \
-      test-package test-asan fuzz
+      test-package test-windows test-asan fuzz
 
 # Medians of BENCH_REPETITIONS repetitions, interleaved at random so that a slow moment of the
 # machine does not fall on one benchmark only; then every ratio against its plain baseline.
@@ -133,4 +145,4 @@ bench: setup
 	else echo "The ratios are worked out by python3, which is not installed."; fi
 
 clean:
-	rm -rf $(BUILD) $(ASAN) $(DEB_BUILD) $(CLANG_BUILD) build-bench build-fuzz
+	rm -rf $(BUILD) $(ASAN) $(DEB_BUILD) $(CLANG_BUILD) $(WIN_BUILD) build-bench build-fuzz

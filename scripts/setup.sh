@@ -9,12 +9,15 @@ packages=(cmake g++ make pkg-config qt6-base-dev libgl-dev fonts-ipafont-gothic
           libgtest-dev libgmock-dev libbenchmark-dev clang libclang-rt-14-dev clang-format-14 clang-tidy-14
           python3 e2fsprogs dpkg-dev lintian appstream desktop-file-utils librsvg2-bin locales
           fonts-vlgothic fonts-droid-fallback xvfb xauth dbus at-spi2-core python3-pyatspi
-          orca speech-dispatcher openbox xdotool qt6ct adwaita-qt6 x11-utils)
+          orca speech-dispatcher openbox xdotool qt6ct adwaita-qt6 x11-utils
+          g++-mingw-w64-x86-64-posix wine64 wine libwine)
 
 # A locale with a decimal comma, for the test that numbers read the same in every locale.
 test_locale=de_DE.UTF-8
+# And the Japanese one, in which Wine's ANSI code page is 932, for the Windows program's tests.
 has_test_locale() {
-  locale -a 2>/dev/null | grep -qix 'de_DE\.utf-\?8'
+  locale -a 2>/dev/null | grep -qix 'de_DE\.utf-\?8' &&
+    locale -a 2>/dev/null | grep -qix 'ja_JP\.utf-\?8'
 }
 
 if [[ "${1:-}" == --list ]]; then
@@ -66,6 +69,7 @@ if [[ ${#missing[@]} -gt 0 ]]; then
   DEBIAN_FRONTEND=noninteractive $SUDO apt-get -o DPkg::Lock::Timeout=900 install -y -qq --no-install-recommends "${missing[@]}"
 fi
 if ! has_test_locale; then
-  echo "Generating the locale $test_locale"
+  echo "Generating the locales $test_locale and ja_JP.UTF-8"
   $SUDO localedef -i de_DE -f UTF-8 "$test_locale"
+  $SUDO localedef -i ja_JP -f UTF-8 ja_JP.UTF-8
 fi

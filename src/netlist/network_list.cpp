@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "analysis/arithmetic.h"
+#include "platform/compiler.h"
 #include "window/form1.h"
 
 namespace sabrota {
@@ -149,45 +150,42 @@ void Form1::BuildNetworkList() {
     ListBox::Filler fill(List1);
     // An entry: the lead, the third octet and a dot for classes A and B, the fourth octet.
     auto append = [&](const std::int32_t* third, std::int32_t fourth, bool mayBeOwn)
-        __attribute__((always_inline)) {
-        if (fill.count() >= kMostEntries)
-            throw RunTimeError("list too long");
-        fill.add(
-            kRoom, [&](char* p) __attribute__((always_inline)) {
-                p = lead.copyTo(p);
-                if (third) {
-                    p = octetText(p, *third);
-                    *p++ = '.';
-                }
-                return octetText(p, fourth);
-            });
-        if (mayBeOwn && ownIndex < 0 && fill.last() == own)
-            ownIndex = fill.count() - 1;
-    };
+                      SABROTA_ALWAYS_INLINE {
+                          if (fill.count() >= kMostEntries)
+                              throw RunTimeError("list too long");
+                          fill.add(kRoom, [&](char* p) SABROTA_ALWAYS_INLINE {
+                              p = lead.copyTo(p);
+                              if (third) {
+                                  p = octetText(p, *third);
+                                  *p++ = '.';
+                              }
+                              return octetText(p, fourth);
+                          });
+                          if (mayBeOwn && ownIndex < 0 && fill.last() == own)
+                              ownIndex = fill.count() - 1;
+                      };
     // The fourth-octet run: listSteps4 + 1 passes, the last of which meets 256 and adds nothing.
     OctetRuns fourthRuns(listStep4, listOctet4, listSteps4);
-    auto fourthRun = [&](auto& counter, const std::int32_t* third, bool mayBeOwn)
-        __attribute__((always_inline)) {
-        fourthRuns.run(
-            listMask4, counter, 255, [&](std::int32_t fourth) __attribute__((always_inline)) {
-                append(third, fourth, mayBeOwn);
-            });
+    auto fourthRun = [&](auto& counter, const std::int32_t* third,
+                         bool mayBeOwn) SABROTA_ALWAYS_INLINE {
+        fourthRuns.run(listMask4, counter, 255, [&](std::int32_t fourth) SABROTA_ALWAYS_INLINE {
+            append(third, fourth, mayBeOwn);
+        });
     };
     OctetRuns thirdRuns(listStep3, listOctet3, listSteps3);
-    auto thirdRun = [&](bool mayBeOwn) __attribute__((always_inline)) {
-        thirdRuns.run(
-            listMask3, listCounter, 256, [&](std::int32_t third) __attribute__((always_inline)) {
-                bool ownThird = false;
-                if (mayBeOwn) {
-                    char buf[kLongestNumber + 1];
-                    char* end = std::to_chars(buf, buf + kLongestNumber, third).ptr;
-                    *end++ = '.';
-                    // The own network's text begins with the lead, or this run would not look.
-                    const std::string_view rest = std::string_view(own).substr(lead.size());
-                    ownThird = rest.starts_with({buf, static_cast<std::size_t>(end - buf)});
-                }
-                fourthRun(listInner, &third, ownThird);
-            });
+    auto thirdRun = [&](bool mayBeOwn) SABROTA_ALWAYS_INLINE {
+        thirdRuns.run(listMask3, listCounter, 256, [&](std::int32_t third) SABROTA_ALWAYS_INLINE {
+            bool ownThird = false;
+            if (mayBeOwn) {
+                char buf[kLongestNumber + 1];
+                char* end = std::to_chars(buf, buf + kLongestNumber, third).ptr;
+                *end++ = '.';
+                // The own network's text begins with the lead, or this run would not look.
+                const std::string_view rest = std::string_view(own).substr(lead.size());
+                ownThird = rest.starts_with({buf, static_cast<std::size_t>(end - buf)});
+            }
+            fourthRun(listInner, &third, ownThird);
+        });
     };
 
     if (addrOctet1 >= 192 && addrOctet1 <= 223) {
@@ -216,13 +214,13 @@ void Form1::BuildNetworkList() {
             lead.dot();
             const std::size_t classPart = lead.size();
             OctetRuns secondRuns(listStep2, listOctet2, listSteps2);
-            secondRuns.run(
-                listMask2, listOuter, 256, [&](std::int32_t second) __attribute__((always_inline)) {
-                    lead.cut(classPart);
-                    lead.number(second);
-                    lead.dot();
-                    thirdRun(leadsToOwn(lead.text()));
-                });
+            secondRuns.run(listMask2, listOuter, 256,
+                           [&](std::int32_t second) SABROTA_ALWAYS_INLINE {
+                               lead.cut(classPart);
+                               lead.number(second);
+                               lead.dot();
+                               thirdRun(leadsToOwn(lead.text()));
+                           });
         }
     }
     fill.done();

@@ -1,0 +1,66 @@
+#include "win32/look.h"
+
+#include <cmath>
+
+namespace sabrota::win32 {
+
+namespace {
+const wchar_t* faceName(Face f) {
+    switch (f) {
+        case Face::MsPGothic:
+            return L"ＭＳ Ｐゴシック";
+        case Face::HgpSoeiKakuPop:
+            return L"HGP創英角ﾎﾟｯﾌﾟ体";
+        case Face::HgSoeiKakuPop:
+            return L"HG創英角ﾎﾟｯﾌﾟ体";
+        case Face::WindowFont:
+            break;
+    }
+    return L"MS UI Gothic";
+}
+}  // namespace
+
+COLORREF colorRef(Color c) {
+    if (isSystemColor(c))
+        return GetSysColor(static_cast<int>(c & 0xFF));
+    return static_cast<COLORREF>(c & 0x00FFFFFF);
+}
+
+Look::~Look() {
+    forgetFonts();
+    for (auto& [color, b] : brushes_)
+        DeleteObject(b);
+}
+
+HFONT Look::font(const ControlDesign& d, UINT dpi) {
+    const double points = d.face == Face::WindowFont ? kWindowFontPoints : d.points;
+    const FontKey key{d.face, points, d.weight, dpi};
+    if (auto it = fonts_.find(key); it != fonts_.end())
+        return it->second;
+    LOGFONTW lf{};
+    lf.lfHeight = -static_cast<LONG>(std::lround(points * dpi / 72.0));
+    lf.lfWeight = d.weight == Weight::Regular ? FW_NORMAL : FW_BOLD;
+    lf.lfItalic = d.weight == Weight::BoldItalic;
+    lf.lfCharSet = SHIFTJIS_CHARSET;
+    lf.lfQuality = CLEARTYPE_QUALITY;
+    lstrcpynW(lf.lfFaceName, faceName(d.face), LF_FACESIZE);
+    HFONT f = CreateFontIndirectW(&lf);
+    fonts_.emplace(key, f);
+    return f;
+}
+
+HBRUSH Look::brush(Color c) {
+    const COLORREF ref = colorRef(c);
+    auto [it, added] = brushes_.try_emplace(ref, nullptr);
+    if (added)
+        it->second = CreateSolidBrush(ref);
+    return it->second;
+}
+
+void Look::forgetFonts() {
+    for (auto& [key, f] : fonts_)
+        DeleteObject(f);
+    fonts_.clear();
+}
+
+}  // namespace sabrota::win32

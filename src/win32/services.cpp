@@ -1,0 +1,110 @@
+#include "win32/services.h"
+
+#include <commdlg.h>
+
+#include <vector>
+
+#include "platform/windows/wide.h"
+
+namespace sabrota::win32 {
+
+void Win32MessageBox::show(std::string_view prompt, platform::BoxStyle style,
+                           std::string_view title) {
+    UINT flags = MB_OK;
+    if (style == platform::BoxStyle::Exclamation)
+        flags |= MB_ICONEXCLAMATION;
+    MessageBoxW(owner, platform::widen(prompt).c_str(), platform::widen(title).c_str(), flags);
+}
+
+void Win32Timers::timerChanged(int number, int interval, bool enabled) {
+    if (!window)
+        return;
+    if (enabled && interval > 0)
+        SetTimer(window, static_cast<UINT_PTR>(number), static_cast<UINT>(interval), nullptr);
+    else
+        KillTimer(window, static_cast<UINT_PTR>(number));
+}
+
+bool printPage(HDC printer, HBITMAP picture) {
+    BITMAP bm{};
+    if (!GetObjectW(picture, sizeof bm, &bm) || bm.bmWidth <= 0 || bm.bmHeight <= 0)
+        return false;
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = bm.bmWidth;
+    info.bmiHeader.biHeight = -bm.bmHeight;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    std::vector<std::uint32_t> bits(static_cast<std::size_t>(bm.bmWidth) * bm.bmHeight);
+    HDC screen = GetDC(nullptr);
+    const int rows = GetDIBits(screen, picture, 0, bm.bmHeight, bits.data(), &info, DIB_RGB_COLORS);
+    ReleaseDC(nullptr, screen);
+    if (rows != bm.bmHeight)
+        return false;
+    const int pageW = GetDeviceCaps(printer, HORZRES);
+    const int pageH = GetDeviceCaps(printer, VERTRES);
+    // The largest size that fits the page and keeps the window's proportions.
+    int w = pageW;
+    int h = MulDiv(bm.bmHeight, pageW, bm.bmWidth);
+    if (h > pageH) {
+        h = pageH;
+        w = MulDiv(bm.bmWidth, pageH, bm.bmHeight);
+    }
+    SetStretchBltMode(printer, HALFTONE);
+    return StretchDIBits(printer, (pageW - w) / 2, (pageH - h) / 2, w, h, 0, 0, bm.bmWidth,
+                         bm.bmHeight, bits.data(), &info, DIB_RGB_COLORS, SRCCOPY) > 0;
+}
+
+namespace {
+// The default printer's DC, set to landscape; nullptr when there is no printer.
+HDC defaultPrinterLandscape() {
+    PRINTDLGW pd{};
+    pd.lStructSize = sizeof pd;
+    pd.Flags = PD_RETURNDEFAULT;
+    if (!PrintDlgW(&pd))
+        return nullptr;
+    HDC dc = nullptr;
+    auto* names = static_cast<DEVNAMES*>(GlobalLock(pd.hDevNames));
+    auto* mode = pd.hDevMode ? static_cast<DEVMODEW*>(GlobalLock(pd.hDevMode)) : nullptr;
+    if (names) {
+        if (mode) {
+            mode->dmFields |= DM_ORIENTATION;
+            mode->dmOrientation = DMORIENT_LANDSCAPE;
+        }
+        const wchar_t* base = reinterpret_cast<const wchar_t*>(names);
+        dc = CreateDCW(base + names->wDriverOffset, base + names->wDeviceOffset, nullptr, mode);
+    }
+    if (mode)
+        GlobalUnlock(pd.hDevMode);
+    if (names)
+        GlobalUnlock(pd.hDevNames);
+    GlobalFree(pd.hDevMode);
+    GlobalFree(pd.hDevNames);
+    return dc;
+}
+}  // namespace
+
+bool Win32Printer::printWindow() {
+    HBITMAP picture = capture ? capture() : nullptr;
+    if (!picture)
+        return false;
+    bool printed = false;
+    if (HDC dc = defaultPrinterLandscape()) {
+        DOCINFOW doc{};
+        doc.cbSize = sizeof doc;
+        doc.lpszDocName = L"Sabrota";
+        if (StartDocW(dc, &doc) > 0) {
+            printed = StartPage(dc) > 0 && printPage(dc, picture) && EndPage(dc) > 0;
+            if (printed)
+                printed = EndDoc(dc) > 0;
+            else
+                AbortDoc(dc);
+        }
+        DeleteDC(dc);
+    }
+    DeleteObject(picture);
+    return printed;
+}
+
+}  // namespace sabrota::win32
