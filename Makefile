@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 # Two commands do everything on a fresh Debian 12 machine:
 #   make run    install what is missing, build, open the window
 #   make test   install what is missing, build, run every test headless, build and try the package

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Timings of the model: the network list (the tick of Timer10), the CSV export in memory and to a
 // real file, and a whole headless run. Beside each of the first three runs a plain baseline that
 // makes the same result with nothing but the standard library and the C library; the

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 # Cross-building for 64-bit Windows with Debian's mingw-w64 (the POSIX-threads variant, whose
 # libstdc++ has std::thread and std::mutex). Tests run under Wine.
 #   cmake -S . -B build-win -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake

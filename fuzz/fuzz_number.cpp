@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Arbitrary bytes through the number reading of the input stages: it never crashes, the test
 // and the reading agree, and a conversion is Ok exactly when the rounded value fits.
 #include <cfenv>

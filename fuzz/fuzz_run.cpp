@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Whole runs on the window model driven by arbitrary bytes: typed octets and mask texts,
 // presses of every button, time passing between stages and while a message box is open. The
 // program must never crash or hang, must only ever show its own messages, and must keep the

@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: MIT
 """Writes the seed inputs of fuzz_run: scripted sessions in the byte form the fuzzer reads.
 
 FuzzedDataProvider takes integers from the end of the input, one byte per value for small

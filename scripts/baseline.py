@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: MIT
 """A yardstick for the network list: Python's ipaddress module enumerating the 65,536 /24
 networks of 10.0.0.0/8 as dotted strings, the same list the program makes for 10.1.2.3 /24.
 

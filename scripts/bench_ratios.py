@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: MIT
 """Sets each benchmark of the program against its plain baseline from the same run.
 
   scripts/bench_ratios.py MODEL_JSON [QT_JSON ...] [--python-rounds N]

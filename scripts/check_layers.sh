@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Fails when an include runs against the layers: src/platform is the bottom and includes
 # nothing of the model or the front ends; the model includes neither front end nor Qt. The
 # build refuses such includes too (each library sees only the headers of its own layer and

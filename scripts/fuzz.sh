@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Builds the libFuzzer targets with clang if needed and runs each for the given seconds on a
 # scratch copy of its committed seed corpus. Fails on any crash, leak, timeout or hang.
 # Usage: scripts/fuzz.sh [seconds=60] [build-dir=build-fuzz]

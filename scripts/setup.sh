@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Installs what building, testing and packaging Sabrota needs on Debian 12, skipping what is
 # present. With everything installed it asks dpkg once and never runs apt-get.
 #   scripts/setup.sh          install what is missing

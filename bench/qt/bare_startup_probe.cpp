@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The baseline for the program's start-up: a bare Qt program with the window's widgets (its
 // labels, 4 line edits, the combo box, a list view and 5 buttons, at their places and with
 // their design texts), each in the design's face, size, weight and colours, as plain Qt code

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The program as main.cpp starts it, leaving right after its first paint: the benchmark times
 // this process from start to end.
 #include <QApplication>

@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: MIT
 # Runs the Qt benchmarks with a private Xvfb server, so the X11 start-up figure is measured too.
 #   bench/qt/startup_xvfb.sh <build-dir> [benchmark options]
 set -eu

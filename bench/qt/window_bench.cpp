@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // How the Qt window copes with the longest network list, and how long the program takes from
 // process start to its first painted window.
 #include <benchmark/benchmark.h>

@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: MIT
 """Assembles a Windows .ico from PNG images, one per size, each stored whole (as Windows Vista
 and later read them).
   make_ico.py out.ico in16.png in32.png in48.png in256.png"""

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Whole-number arithmetic of the analysis: a result outside 32 bits is a run-time fault, and
 // halvings and divisions go through double precision, rounded half to even.
 #pragma once

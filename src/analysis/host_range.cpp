@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "analysis/arithmetic.h"
 #include "window/form1.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "analysis/ipv4_rules.h"
 
 #include <bit>

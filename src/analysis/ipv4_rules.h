@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The rules of IPv4 addressing the program applies in more than one place: a mask from its
 // octets, whether its 1 bits are contiguous, its prefix length, and the class ranges of the
 // first octet. Plain arithmetic on numbers, nothing of the window.

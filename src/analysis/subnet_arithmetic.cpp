@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "analysis/arithmetic.h"
 #include "analysis/ipv4_rules.h"
 #include "window/form1.h"

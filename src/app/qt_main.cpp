@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The Linux program: the Qt window over the POSIX file store and program folder.
 #include <QApplication>
 #include <cstdio>

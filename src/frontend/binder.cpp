@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "frontend/binder.h"
 
 #include <cstdio>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // What every front end of the window needs between its widgets and the window model, written
 // once and without a toolkit: the Qt window, the Win32 window and any other front end use it.
 //

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // What a screen reader hears of the window's own widgets: the design's labels with their
 // meaning and what they show, the home-page link as a link, the window as a frame, and a
 // spoken summary when a run, Clear or the export has ended.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The widgets of the window, one for each row of the design table: kind, place, font, the
 // name a screen reader says, and the click handler the row names.
 #include <QComboBox>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The look of the window: the design's fonts on the faces this desktop has, and its colours on
 // Qt palettes.
 #pragma once

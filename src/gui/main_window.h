@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The Qt window: every widget built from the design table and bound to its control in the
 // window model (Form1) through the toolkit-neutral binder. Clicks, ticks and typing enter the
 // model through the binder; it tells the window which controls changed, and the window draws

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "gui/network_list.h"
 
 #include <QAccessible>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The network list on the screen: a Qt model that reads the model's list box in place and
 // hears of every change as it is made, and the three-column view.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "gui/print_image.h"
 
 #include <QImage>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // One page of the window's image, for the printer. Kept apart from the window: it needs Qt's
 // print support, which the program loads only when the user prints.
 #pragma once

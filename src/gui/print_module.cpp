@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The print module: what the window loads when the user prints.
 #include <QPrinter>
 #include <QPrinterInfo>

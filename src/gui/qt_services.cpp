@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "gui/qt_services.h"
 
 #include <QCoreApplication>
@@ -72,8 +73,7 @@ using PrintEntry = bool (*)(const QImage&);
 PrintEntry loadPrintModule() {
     static PrintEntry entry = [] {
         const QString here = QCoreApplication::applicationDirPath();
-        const QStringList folders = {here,
-                                     here + QStringLiteral("/" SABROTA_PRINT_MODULE_DIR)};
+        const QStringList folders = {here, here + QStringLiteral("/" SABROTA_PRINT_MODULE_DIR)};
         for (const QString& folder : folders) {
             QLibrary module(folder + QStringLiteral("/libsabrota-print"));
             if (auto f = reinterpret_cast<PrintEntry>(

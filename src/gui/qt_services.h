@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The desktop services of the Qt program: message boxes, timers, the shell's "open" and
 // printing of the window.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Text crossing from the model (UTF-8 std::string) to Qt.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The two widgets the design needs beyond Qt's own: the octet box and the design's label.
 #pragma once
 

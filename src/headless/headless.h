@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Headless stand-ins for the desktop: a virtual clock for the timers, scripted message boxes,
 // a file store in memory, and recorders for shell-open and printing. Tests, fuzzers and
 // benchmarks run whole calculations through them in microseconds.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include <charconv>
 #include <cstddef>
 #include <cstring>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "platform/ansi_text_writer.h"
 
 #include "platform/code_page.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Sequential text output as the export writes it: text in Windows code page 932, lines ended
 // by CR LF, and steps to the next 14-column print zone. It writes into memory; the file store
 // puts the finished bytes in place.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Conversion of UTF-8 text to Windows code page 932, the code page the export writes. Each
 // system converts with its own library: glibc's iconv on POSIX, WideCharToMultiByte on Windows.
 #pragma once

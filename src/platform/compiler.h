@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Compiler attributes under one name each, so that the model reads the same for every compiler
 // and a compiler without the attribute simply goes without it.
 #pragma once

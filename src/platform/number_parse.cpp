@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "platform/number_parse.h"
 
 #include <algorithm>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Reading a text as a number the way the input stages do: blanks around it, a leading sign, a
 // decimal point with a fraction and an exponent are accepted; the value is rounded to the
 // nearest integer, a half to the even neighbour.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The small interfaces through which the window model reaches the desktop. The Qt program
 // supplies real ones; tests, fuzzers and benchmarks supply the headless ones.
 #pragma once

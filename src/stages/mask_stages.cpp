@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include <array>
 
 #include "analysis/ipv4_rules.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // A whole address pasted into an octet box: "192.168.1.130", "192.168.1.130/26" or
 // "192.168.1.130 255.255.255.192". Its octets go into the four boxes and a prefix or mask
 // after it selects the list's item, so the user need not split the address by hand.

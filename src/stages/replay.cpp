@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "stages/replay.h"
 
 namespace sabrota {

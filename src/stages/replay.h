@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // A clean run of one input on a window of its own: the window the export compares the live one
 // with. It has quiet services of its own, so the run it plays shows no box, needs no clock and
 // touches no file, shell or printer; it lies wholly inside the model.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "stages/stage_conventions.h"
 
 namespace sabrota {

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // What the eight input stages share: the hexadecimal text, the bit cells and cutting a piece
 // out of a text by character position.
 #pragma once

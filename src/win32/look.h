@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The design's faces and colours as GDI has them: fonts made for the monitor's DPI and brushes
 // made once per colour.
 #pragma once

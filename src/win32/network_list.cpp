@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "win32/network_list.h"
 
 #include <commctrl.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The network list as a virtual list view: the entries stay in the model's list box and the
 // view asks for the few it draws, so 65,536 entries cost no more to show than ten. In list mode
 // the view lays the entries out top to bottom in three columns and scrolls sideways.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The Win32 services the window model reaches the desktop through: MessageBoxW, SetTimer and
 // the default printer. Each is told of the window it belongs to once that exists.
 #pragma once

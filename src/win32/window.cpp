@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "win32/window.h"
 
 #include <commctrl.h>

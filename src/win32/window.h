@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The Win32 window: every control built from the design table and bound to its control in the
 // window model (Form1) through the toolkit-neutral binder. Clicks, ticks and typing go to the
 // binder; it tells this view which controls changed, and the view only draws.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The controls of the window model: plain data that handlers read and write by name, as the
 // window shows it. The Qt window draws them; nothing here knows about a toolkit.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "window/design.h"
 
 #include <cstdio>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The window as it stands before any code runs: every control with its rectangle, text, font,
 // colours and look. The model (Form1) and the Qt window are both built from this one table.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "window/spoken_summary.h"
 
 #include <algorithm>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // What a screen reader says when a run, Clear or the export has ended: one short sentence of
 // what the window now shows, each field called by its meaning in the design table. The front
 // end decides how the sentence reaches the reader; the words are decided here.

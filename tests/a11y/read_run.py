@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 """Drives one run of the window through the accessibility bus, as a screen reader user's tools
 would, and checks what the bus reports back against the address rules worked out here.
 

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Runs read_run.py against the built program on a display and buses of its own: a private
 # Xvfb (it picks a free display number itself), a private session bus and the AT-SPI registry.
 # Everything started here is stopped on the way out. Exits 77 (skipped) when a tool is missing.

@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: MIT
 """Writes the expected ip-file.csv of each export case into this folder.
 
 The window's values are worked out here from the addressing rules themselves (ipaddress for

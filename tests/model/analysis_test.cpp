@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Classification and subnet arithmetic (Timer9, Timer10): every result field for chosen
 // addresses, then a sweep over all first octets and masks against a bit-mask computation.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The binding every front end shares, driven by a view that records what it is told to draw.
 #include <gtest/gtest.h>
 

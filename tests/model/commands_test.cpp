@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Start-up, Clear, and the memo, print and home-page commands on the window model.
 #include <gtest/gtest.h>
 

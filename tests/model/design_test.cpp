@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The design table as the one source: what a click runs, what a screen reader calls a control,
 // the version the window shows, and how the list box tells a view of its changes.
 #include <gtest/gtest.h>

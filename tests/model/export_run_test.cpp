@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The export describes one run: the run whose results the window shows, with the address and
 // the mask as that run read them.
 #include <gtest/gtest.h>

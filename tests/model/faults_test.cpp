@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Faults from below the model end in the program's own failure paths, never in a crash.
 #include <gtest/gtest.h>
 

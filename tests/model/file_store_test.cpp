@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The export against real files: PosixFileStore in a fresh folder that the test makes current.
 #include <fcntl.h>
 #include <linux/fs.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The stage chain and the eight input stages, run headless on the virtual clock.
 #include <gtest/gtest.h>
 

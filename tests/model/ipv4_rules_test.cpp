@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The IPv4 rules the stages, the paste and the classification share, row by row.
 #include <gtest/gtest.h>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The list box's storage: every entry in one character buffer with offsets. Each case runs a
 // script of changes on a list box and on a plain vector of strings side by side; after every
 // step the list box must read exactly as the vector, also at and past both ends.

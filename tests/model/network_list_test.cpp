@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The network list that ends a calculation: its entries, their order, the class A limit and the
 // highlighted own network.
 #include <gtest/gtest.h>

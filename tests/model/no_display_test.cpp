@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The built program started where no display can be opened: one line on stderr and status 1,
 // not an abort with a core dump; and its command-line options, answered without a display.
 // It sits beside the tests' folder, in the build's bin/.

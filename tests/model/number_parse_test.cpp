@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Reading octet texts as numbers: which forms count as numbers, how they round, and what the
 // address stage makes of each one.
 #include <gtest/gtest.h>

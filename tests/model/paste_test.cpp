@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // A whole address pasted into an octet box fills the four boxes and, with a prefix or a dotted
 // mask after it, selects the mask; anything else is left to the box.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // A long random session on one window: valid and invalid addresses and masks, Calculate pressed
 // again or Clear pressed while a run is on its way, Clear between runs. Every run that completes
 // undisturbed is checked against a plain 32-bit computation of the network.

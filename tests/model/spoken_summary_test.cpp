@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // What a screen reader is given to say when a run, Clear or the export ends, and when.
 #include <gtest/gtest.h>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The export's file store under kills and failed system calls, in real processes on real files.
 // A child process runs the export and its parent follows it with ptrace: it kills the child at
 // a named step of the store, or makes one system call fail, and then checks that the file holds

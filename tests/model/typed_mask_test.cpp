@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Which texts typed into Combo1 a run takes as its mask. A text is one of the list's items, or a
 // plain dotted mask: pieces at characters 1-3, 5-7, 9-11 and 13-15 (the last may be cut short
 // by the end of the text), "." at 4, 8 and 12, then only blanks and a "/n" that agrees.

@@ -1,4 +1,5 @@
 #!/usr/bin/python3
+# SPDX-License-Identifier: MIT
 """One keyboard-only run of the window under the Orca screen reader, judged by what was spoken.
 
 Starts, on a display and buses of its own: Xvfb, a session bus, the AT-SPI bus launcher, openbox

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Drives the installed program from inside, for the package test only: a Qt input plugin that
 // the program loads when QT_PLUGIN_PATH names this plugin's folder and QT_QPA_GENERIC_PLUGINS
 // is "sabrotadrive". The program itself takes no options; this way the very executable of the

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # The Debian package as a user meets it. lintian finds no errors in it; it holds the program,
 # the launcher, the icons, the AppStream data, the manual page and the copyright; launcher and
 # AppStream data validate. Unpacked with dpkg -x into a scratch root, the installed program

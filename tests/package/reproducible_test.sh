@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # The package is reproducible: every file time in it is at most SOURCE_DATE_EPOCH, and building
 # the same tree again from clean, at another time, gives the same bytes for the package and for
 # its debug-symbols package.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // What a screen reader finds in the window, read in process through Qt's accessible
 // interfaces (the same ones the AT-SPI bridge hands out).
 #include <QAccessible>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Which installed face draws the window, with fontconfig shown only a chosen set of fonts. Each
 // set needs a process of its own (fontconfig and Qt read the fonts once), so the test runs
 // itself as a child with a private fonts.conf.

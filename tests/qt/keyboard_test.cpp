@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The keyboard as users of the desktop the window's design comes from know it: Enter presses
 // the focused button, Space too, and the mask list drops down below its box.
 #include <QAbstractItemView>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Octet texts read the same under a locale whose decimal point is a comma. QApplication puts
 // the process into the user's locale, so the reading is tried inside one, the way the program
 // runs.

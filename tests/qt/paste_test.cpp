@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Pasting into the octet boxes of the real window: a whole address fills all four and picks
 // the mask, anything else is pasted as typing, held to three characters.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The desktop services the Linux program gives its window, for tests and benchmarks that open
 // the real window.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Catches what the window hands to the desktop for one URL scheme, instead of opening it.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The Qt window opened for a test, driven through its real widgets, with the headless window
 // beside it to say what each run should show.
 #pragma once

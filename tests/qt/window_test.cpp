@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The Qt window as the user meets it: built from the design table, driven through real
 // widgets, real 30 ms timers and the desktop seams.
 #include <gtest/gtest.h>

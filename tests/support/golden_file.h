@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Reading the expected export files of tests/data and telling where a written file differs.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Texts of the program that several test files expect, written out once, as the user reads
 // them.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Opens the window under whatever style and desktop palette the environment sets, runs one
 // calculation through the real widgets, saves the client area as a PNG and checks it:
 //   theme_shot OUT.png [--dark] [--same-as REFERENCE.png]

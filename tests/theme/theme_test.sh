@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # The window on a private Xvfb under several styles and desktop palettes, one row a line:
 # a row with a reference must give that reference's picture pixel for pixel, so neither a dark
 # desktop palette nor another style changes the client area; every row checks that each text keeps its

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Drives sabrota.exe from outside, as a user would, through the messages its controls take:
 // starts it, types, picks a mask, presses buttons, reads and closes its message boxes and reads
 // its list. Each step waits a bounded time. Prints one line per finding; exit status 0 when

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Fails when the exe imports a DLL that Windows does not bring with it (the compiler's runtime,
 # for one), so that the exe runs on its own copied into any folder.
 set -euo pipefail

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The Windows file store and program folder on real files, run under Wine.
 #include <gtest/gtest.h>
 

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # The Windows program as a user meets it, under Wine: a private X display, a fresh Wine prefix
 # with Japanese fonts and code page 932, sabrota.exe copied alone into a folder, and drive.exe
 # working it through its controls. Then ip-file.csv beside the exe must equal the golden file.

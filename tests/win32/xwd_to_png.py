@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: MIT
 """Writes the screen of an Xvfb started with -fbdir (an XWD file of 24-bit TrueColor) as PNG,
 cut to the given rectangle if one is given.
   xwd_to_png.py Xvfb_screen0 out.png [x y width height]"""

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Code page 932 through glibc's iconv.
 #include <iconv.h>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The export's file store on POSIX: a new content comes into place by a rename, or not at all.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The program folder on POSIX: where ip-file.csv and ip-memo.txt live, made the current
 // directory at start-up.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The desktop services that plain POSIX calls provide: the export's file store and the
 // program folder.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The file store's temporary files: made beside the file they are to replace, locked by their
 // writer from the moment they have a name, named so that nobody takes them for a file of the
 // user's (".<file>.sabrota-" and six letters or digits), and swept once their writer is gone.

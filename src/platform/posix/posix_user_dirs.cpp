@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "platform/posix/posix_user_dirs.h"
 
 #include <algorithm>

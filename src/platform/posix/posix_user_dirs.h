@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The user's documents folder as the desktop's user-dirs.dirs names it.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // A file descriptor that is closed when it goes out of scope.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Code page 932 through Windows' own converter. The UTF-8 is decoded here rather than by
 // MultiByteToWideChar so that a broken sequence becomes one "?" exactly as on POSIX.
 #include <windows.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "platform/windows/wide.h"
 
 #include "platform/windows/windows_api.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // UTF-8, the model's text, to and from UTF-16, the text of Windows' W functions.
 #pragma once
 

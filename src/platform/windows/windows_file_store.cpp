@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "platform/windows/windows_api.h"
 
 #include <cwchar>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // windows.h first: the shell headers need its types.
 #include "platform/windows/windows_api.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The desktop services that Windows' own calls provide: the export's file store, the program
 // folder and the shell's "open".
 #pragma once
