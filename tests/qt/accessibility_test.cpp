@@ -196,8 +196,10 @@ TEST_F(AccessibilityTest, ARunTellsEachTextChangeOnceAndEndsWithItsSummary) {
             if (now != was) {
                 EXPECT_FALSE(names.empty());
             }
+            // A lambda may not capture a structured binding in C++20 as clang 14 reads it.
+            const auto* const shown = object;
             const bool read = std::any_of(kSummaryFields.begin(), kSummaryFields.end(),
-                                          [&](ControlId id) { return label(id) == object; });
+                                          [&](ControlId id) { return label(id) == shown; });
             if (!read || now == was) {
                 EXPECT_TRUE(texts.empty());
                 continue;
