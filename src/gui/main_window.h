@@ -64,7 +64,7 @@ class MainWindow : public QWidget, private frontend::View {
     QWidget* widget(ControlId id, int index = 0) const;
 
     // frontend::View
-    void showControl(const ControlDesign& design, const Control& now, unsigned changes) override;
+    void showControl(const ControlDesign& d, const Control& c, unsigned changes) override;
     void showMaskIndex(int index) override;
     void showListIndex(int index) override;
     void eventDone() override;

@@ -5,6 +5,7 @@
 
 #include <QAbstractListModel>
 #include <QListView>
+#include <QTimer>
 
 #include "window/controls.h"
 
@@ -43,6 +44,7 @@ class NetworkListView : public QListView {
   private:
     void fitGrid();
     void announceCurrent();
+    QTimer announceLater_;  // one shot, right after the focus has been announced
 };
 
 }  // namespace sabrota::qt
