@@ -521,6 +521,10 @@ TEST_F(KillPoint, StepsComeInOrder) {
             steps.emplace_back(step);
     };
     for (const Call& c : calls) {
+        // The store's work ends with the folder's sync; later calls are the child's own (under
+        // a sanitizer it writes again, perhaps to the temporary's reused descriptor number).
+        if (!steps.empty() && steps.back() == "sync the folder")
+            break;
         const bool onTemporary =
             temporary >= 0 && c.args[0] == static_cast<unsigned long long>(temporary);
         if (isCreate(c) && temporary < 0) {
