@@ -7,6 +7,7 @@
 #include <QScrollBar>
 #include <QStyleOptionComboBox>
 
+#include "gui/network_list.h"
 #include "gui/widgets.h"
 #include "window_fixture.h"
 
@@ -128,6 +129,64 @@ TEST_F(KeyboardTest, TheMaskListDropsDownBelowTheBoxWithTheChosenItemInSight) {
         EXPECT_TRUE(c->screen()->geometry().contains(drop));
         c->hidePopup();
         ASSERT_TRUE(QTest::qWaitFor([&] { return !popup->isVisible(); }, 2000));
+    }
+}
+
+// Where a key takes the focused entry of the 65,536-entry list of 10.1.2.3 /24, in columns
+// and lines: -1 is the last column, or the last line of its column.
+struct Place {
+    int column, line;
+};
+struct ListMove {
+    const char* name;
+    Place from;
+    Qt::Key key;
+    Place to;
+};
+const ListMove kListMoves[] = {
+    {"Down to the next entry", {0, 0}, Qt::Key_Down, {0, 1}},
+    {"Down from a column's foot to the next head", {0, -1}, Qt::Key_Down, {1, 0}},
+    {"Up from a head to the previous foot", {1, 0}, Qt::Key_Up, {0, -1}},
+    {"Up at the first entry stays", {0, 0}, Qt::Key_Up, {0, 0}},
+    {"Right to the same line of the next column", {0, 3}, Qt::Key_Right, {1, 3}},
+    {"Left to the same line of the column before", {2, 3}, Qt::Key_Left, {1, 3}},
+    {"Left in the first column stays", {0, 3}, Qt::Key_Left, {0, 3}},
+    {"Right past the view scrolls a column", {2, 1}, Qt::Key_Right, {3, 1}},
+    {"Page Down to the column's foot", {5, 2}, Qt::Key_PageDown, {5, -1}},
+    {"Page Up to the column's head", {5, 2}, Qt::Key_PageUp, {5, 0}},
+    {"Home to the first entry", {700, 4}, Qt::Key_Home, {0, 0}},
+    {"End to the last entry, far out of view", {0, 0}, Qt::Key_End, {-1, -1}},
+    {"Down at the last entry stays", {-1, -1}, Qt::Key_Down, {-1, -1}},
+    {"Right in the last column stays", {-1, 0}, Qt::Key_Right, {-1, 0}},
+};
+
+// The model's ListIndex follows the keys, and the entry they reach is always in view.
+TEST_F(KeyboardTest, KeysMoveThroughTheListColumnByColumn) {
+    open();
+    enter("10.1.2.3", 24);
+    QTest::mouseClick(button(ControlId::CMD1), Qt::LeftButton);
+    ASSERT_TRUE(waitForRun());
+    qt::NetworkListView* view = window->listView();
+    auto* model = window->listModel();
+    const int n = model->rowCount();
+    ASSERT_EQ(n, 65536);
+    const int perColumn = view->viewport()->height() / view->gridSize().height();
+    ASSERT_GT(perColumn, 4);
+    const int lastColumn = (n - 1) / perColumn;
+    const auto row = [&](Place p) {
+        const int column = p.column < 0 ? lastColumn : p.column;
+        const int foot = std::min(perColumn - 1, n - 1 - column * perColumn);
+        return column * perColumn + (p.line < 0 ? foot : p.line);
+    };
+    for (const ListMove& m : kListMoves) {
+        SCOPED_TRACE(m.name);
+        view->setCurrentIndex(model->index(row(m.from)));
+        stroke(view, m.key);
+        EXPECT_EQ(view->currentIndex().row(), row(m.to));
+        EXPECT_EQ(form().List1.ListIndex, row(m.to));
+        EXPECT_TRUE(view->viewport()->rect().contains(view->visualRect(view->currentIndex())));
+        EXPECT_EQ(view->indexAt(view->visualRect(view->currentIndex()).center()),
+                  view->currentIndex());
     }
 }
 
