@@ -132,6 +132,39 @@ TEST_F(WindowTest, OpensInTheStartUpState) {
     EXPECT_EQ(QDir::currentPath(), programFolder());
 }
 
+// Counts the palette changes each widget is told of.
+struct PaletteChanges : QObject {
+    PaletteChanges() { qApp->installEventFilter(this); }
+    ~PaletteChanges() override { qApp->removeEventFilter(this); }
+    bool eventFilter(QObject* o, QEvent* e) override {
+        if (e->type() == QEvent::PaletteChange)
+            ++count[o];
+        return false;
+    }
+    std::map<QObject*, int> count;
+};
+
+// A palette is set only where the colours differ from what the widget shows: once for each
+// widget whose colours a run changes, and not at all by a run that shows the same colours.
+TEST_F(WindowTest, APaletteIsSetOnlyWhenTheColoursChange) {
+    open();
+    calculate("192.168.1.130", 26);
+    std::map<QObject*, QPalette> before;
+    for (QWidget* child : window->findChildren<QWidget*>())
+        before[child] = child->palette();
+    PaletteChanges changes;
+    calculate("192.168.1.130", 30);  // the mask's bit cells change colour
+    EXPECT_FALSE(changes.count.empty());
+    for (const auto& [object, times] : changes.count) {
+        const QString name = object->objectName();
+        EXPECT_EQ(times, 1) << name.toStdString();
+        EXPECT_NE(static_cast<QWidget*>(object)->palette(), before[object]) << name.toStdString();
+    }
+    changes.count.clear();
+    calculate("192.168.1.130", 30);
+    EXPECT_TRUE(changes.count.empty());
+}
+
 TEST_F(WindowTest, EveryWidgetFollowsTheDesignTable) {
     open();
     QSet<QString> names;
