@@ -6,6 +6,7 @@
 #include <QItemSelectionModel>
 #include <QPointer>
 #include <QPushButton>
+#include <QTimer>
 
 #include "gui/accessibility.h"
 #include "gui/look.h"
@@ -15,6 +16,8 @@
 namespace sabrota::qt {
 
 namespace {
+constexpr Qt::WindowStates kLarger = Qt::WindowMaximized | Qt::WindowFullScreen;
+
 bool isLabel(Kind k) {
     return k == Kind::Caption || k == Kind::Value;
 }
@@ -177,6 +180,14 @@ void MainWindow::paintEvent(QPaintEvent* e) {
         if (onFirstPaint)
             onFirstPaint();
     }
+}
+
+// The window has one size. Qt's own title bar on Wayland draws a maximise button whatever the
+// window allows, and a tiling desktop may ask for full screen: the window stays as it is.
+void MainWindow::changeEvent(QEvent* e) {
+    QWidget::changeEvent(e);
+    if (e->type() == QEvent::WindowStateChange && (windowState() & kLarger))
+        QTimer::singleShot(0, this, [this] { setWindowState(windowState() & ~kLarger); });
 }
 
 }  // namespace sabrota::qt

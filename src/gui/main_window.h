@@ -50,6 +50,7 @@ class MainWindow : public QWidget, private frontend::View {
 
   protected:
     void paintEvent(QPaintEvent* e) override;
+    void changeEvent(QEvent* e) override;
 
   private:
     struct Bound {

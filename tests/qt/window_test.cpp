@@ -165,6 +165,17 @@ TEST_F(WindowTest, APaletteIsSetOnlyWhenTheColoursChange) {
     EXPECT_TRUE(changes.count.empty());
 }
 
+// Whatever the title bar offers, the window keeps its one size.
+TEST_F(WindowTest, TheWindowCannotBeMaximisedOrMadeFullScreen) {
+    open();
+    for (Qt::WindowState larger : {Qt::WindowMaximized, Qt::WindowFullScreen}) {
+        SCOPED_TRACE(larger);
+        window->setWindowState(larger);
+        EXPECT_TRUE(QTest::qWaitFor([&] { return window->windowState() == Qt::WindowNoState; }));
+        EXPECT_EQ(window->size(), QSize(779, 567));
+    }
+}
+
 TEST_F(WindowTest, EveryWidgetFollowsTheDesignTable) {
     open();
     QSet<QString> names;
