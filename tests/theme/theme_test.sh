@@ -4,7 +4,7 @@
 # a row with a reference must give that reference's picture pixel for pixel, so neither a dark
 # desktop palette nor another style changes the client area; every row checks that each text keeps its
 # designed colour on its designed background and that the mask box holds its whole text.
-# Then the program's X11 class must be the launcher's StartupWMClass.
+# Then the program's X11 class must be the launcher's StartupWMClass, and its window has the icon.
 # Exits 77 (skipped) when a tool is missing.
 #   theme_test.sh <theme_shot executable> [<sabrota executable>]
 set -u
@@ -13,7 +13,7 @@ here=$(cd "$(dirname "$0")" && pwd)
 program=${2:-$(dirname "$shot")/../../bin/sabrota}
 skip=77
 plugins=$(qtpaths6 --plugin-dir 2>/dev/null || echo /usr/lib/x86_64-linux-gnu/qt6/plugins)
-for tool in Xvfb xwininfo; do
+for tool in Xvfb xwininfo xprop; do
   command -v "$tool" >/dev/null 2>&1 || { echo "skipped: $tool is not installed"; exit $skip; }
 done
 for need in platformthemes/libqt6ct.so:qt6ct styles/adwaita.so:adwaita-qt6; do
@@ -98,6 +98,13 @@ if [ -x "$program" ]; then
     echo "ok   x11-class ($class)"
   else
     echo "FAIL x11-class: the window's class is \"$class\", the launcher's StartupWMClass \"$want\""
+    failed=1
+  fi
+  # The window carries the program's icon for the task bar (read without image plugins).
+  if xprop -name Sabrota _NET_WM_ICON 2>/dev/null | grep -q "Icon (32 x 32)"; then
+    echo "ok   window-icon"
+  else
+    echo "FAIL window-icon: the window has no 32 x 32 icon"
     failed=1
   fi
 fi
