@@ -37,6 +37,9 @@ class Window : public frontend::View {
     // The client area as the model has it now (buttons hidden while printing), as a bitmap of
     // the client's size.
     HBITMAP capture();
+    // Where 印刷 sends its page; a machine without a printer can draw the page elsewhere.
+    Win32Printer& printer() { return printer_; }
+    NetworkList& networkList() { return *list_; }
     // Keyboard handling of the message loop: Tab between the controls in the design's order,
     // Enter and Space press the focused button. True when the message was used.
     bool preTranslate(MSG& msg);
@@ -58,6 +61,7 @@ class Window : public frontend::View {
     void build();
     HWND make(const ControlDesign& d, int id, bool tabStop);
     void layout();
+    void fitMaskLine(HWND combo, const ControlDesign& d);
     void command(int id, int code, HWND from);
     LRESULT colors(HDC dc, HWND from, LRESULT fallback);
     Bound* boundOf(HWND h);

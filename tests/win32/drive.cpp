@@ -186,6 +186,9 @@ int wmain(int argc, wchar_t** argv) {
     press(button(L"CSV出力"));
     check(answerBox() == "Sabrota|新しいファイルを作成しました。ip-file.csv",
           "CSV出力 reports the file");
+    // The place the box covered is painted again before the screenshot is taken.
+    RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    Sleep(500);
     RECT r;
     GetWindowRect(window, &r);
     std::printf("window at %ld %ld %ld %ld\nscreenshot\n", r.left, r.top, r.right - r.left,
