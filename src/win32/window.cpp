@@ -10,6 +10,7 @@
 #include <exception>
 
 #include "platform/windows/wide.h"
+#include "win32/accessible.h"
 
 namespace sabrota::win32 {
 
@@ -214,21 +215,38 @@ void Window::fitMaskLine(HWND combo, const ControlDesign& d) {
     InvalidateRect(line, nullptr, TRUE);
 }
 
-// What a screen reader calls each control: the design's meaning (a caption says itself).
+// What a screen reader calls each control: the design's meaning (a caption says itself). The
+// control answers WM_GETOBJECT with it, and the name is also annotated on the control for the
+// readers that look there.
 void Window::nameForScreenReaders() {
+    names_.assign(bound_.size(), std::wstring{});
+    for (std::size_t i = 0; i < bound_.size(); ++i) {
+        const Bound& b = bound_[i];
+        const std::string name = accessibleName(*b.design);
+        if (name.empty() || b.design->kind == Kind::Button)
+            continue;
+        names_[i] = platform::widen(name);
+        SetWindowSubclass(b.hwnd, &Window::namedProc, 2, reinterpret_cast<DWORD_PTR>(&names_[i]));
+    }
     IAccPropServices* props = nullptr;
     if (FAILED(CoCreateInstance(CLSID_AccPropServices, nullptr, CLSCTX_INPROC_SERVER,
                                 IID_IAccPropServices, reinterpret_cast<void**>(&props))))
         return;
-    for (const Bound& b : bound_) {
-        const std::string name = accessibleName(*b.design);
-        if (name.empty() || b.design->kind == Kind::Button)
-            continue;
-        std::wstring wide = platform::widen(name);
-        props->SetHwndPropStr(b.hwnd, static_cast<DWORD>(OBJID_CLIENT), CHILDID_SELF,
-                              PROPID_ACC_NAME, wide.data());
-    }
+    for (std::size_t i = 0; i < bound_.size(); ++i)
+        if (!names_[i].empty())
+            props->SetHwndPropStr(bound_[i].hwnd, static_cast<DWORD>(OBJID_CLIENT), CHILDID_SELF,
+                                  PROPID_ACC_NAME, names_[i].data());
     props->Release();
+}
+
+LRESULT CALLBACK Window::namedProc(HWND h, UINT m, WPARAM w, LPARAM l, UINT_PTR, DWORD_PTR name) {
+    if (m == WM_GETOBJECT)
+        if (const LRESULT answer =
+                namedAccessibleObject(h, w, l, *reinterpret_cast<const std::wstring*>(name)))
+            return answer;
+    if (m == WM_NCDESTROY)
+        RemoveWindowSubclass(h, &Window::namedProc, 2);
+    return DefSubclassProc(h, m, w, l);
 }
 
 HWND Window::control(ControlId id, int index) const {

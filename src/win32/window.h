@@ -55,6 +55,8 @@ class Window : public frontend::View {
     };
 
     static LRESULT CALLBACK proc(HWND h, UINT m, WPARAM w, LPARAM l);
+    static LRESULT CALLBACK namedProc(HWND h, UINT m, WPARAM w, LPARAM l, UINT_PTR id,
+                                      DWORD_PTR name);
     static LRESULT CALLBACK editProc(HWND h, UINT m, WPARAM w, LPARAM l, UINT_PTR id,
                                      DWORD_PTR self);
     LRESULT handle(UINT m, WPARAM w, LPARAM l);
@@ -78,6 +80,7 @@ class Window : public frontend::View {
     Win32Printer printer_;
     platform::WindowsProgramFolder folder_;
     std::vector<Bound> bound_;
+    std::vector<std::wstring> names_;  // what screen readers call each of bound_
     std::unique_ptr<frontend::Binder> binder_;
     std::unique_ptr<NetworkList> list_;
 };

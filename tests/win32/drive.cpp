@@ -7,6 +7,7 @@
 #include <windows.h>
 
 #include <commctrl.h>
+#include <oleacc.h>
 
 #include <chrono>
 #include <cstdio>
@@ -146,6 +147,24 @@ std::string entry(int row) {
     return utf8(buf);
 }
 
+// The name a screen reader hears for the control, asked from this process through MSAA.
+std::string msaaName(HWND control) {
+    IAccessible* object = nullptr;
+    if (FAILED(AccessibleObjectFromWindow(control, static_cast<DWORD>(OBJID_CLIENT),
+                                          __uuidof(IAccessible),
+                                          reinterpret_cast<void**>(&object))) ||
+        !object)
+        return "(no object)";
+    VARIANT self{};
+    self.vt = VT_I4;
+    self.lVal = CHILDID_SELF;
+    BSTR name = nullptr;
+    std::string said = SUCCEEDED(object->get_accName(self, &name)) && name ? utf8(name) : "(none)";
+    SysFreeString(name);
+    object->Release();
+    return said;
+}
+
 // Calculate pressed and the run over: the export is offered, or the list stays as it is.
 bool calculate() {
     press(button(L"計算"));
@@ -178,6 +197,14 @@ int wmain(int argc, wchar_t** argv) {
           "the window \"Sabrota\" comes up");
     if (!window)
         return 1;
+
+    // A screen reader in another process hears each control's meaning through WM_GETOBJECT.
+    CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+    check(msaaName(children(L"Edit").at(0)) == "アドレス第1オクテット" &&
+              msaaName(children(L"Edit").at(3)) == "アドレス第4オクテット" &&
+              msaaName(children(L"ComboBox").at(0)) == "サブネットマスク" &&
+              msaaName(list()) == "ネットワークアドレスの一覧",
+          "a screen reader hears the octet boxes, the mask box and the list by their meaning");
 
     type("192", "168", "1", "130", 26);
     check(calculate(), "192.168.1.130 /26: CSV出力 is offered after 計算");
@@ -237,6 +264,7 @@ int wmain(int argc, wchar_t** argv) {
 
     PostMessageW(window, WM_CLOSE, 0, 0);
     check(WaitForSingleObject(pi.hProcess, 20000) == WAIT_OBJECT_0, "the window closes");
+    CoUninitialize();
     CloseHandle(pi.hThread);
     CloseHandle(pi.hProcess);
     return failures == 0 ? 0 : 1;

@@ -8,12 +8,15 @@
 
 #include <commctrl.h>
 #include <objbase.h>
+#include <oleacc.h>
 
 #include <algorithm>
 #include <array>
 #include <chrono>
 #include <cstdio>
 #include <vector>
+
+#include "platform/windows/wide.h"
 
 namespace sabrota::win32 {
 namespace {
@@ -211,6 +214,37 @@ TEST_F(Win32Window, MaskLineShowsTheWholeItem) {
     SelectObject(dc, old);
     ReleaseDC(info.hwndItem, dc);
     EXPECT_LE(extent.cx, line.right - line.left) << "the line cuts the item's end";
+}
+
+// The name a screen reader hears for the control, read as a reader reads it through MSAA.
+std::wstring msaaName(HWND control) {
+    IAccessible* object = nullptr;
+    if (FAILED(AccessibleObjectFromWindow(control, static_cast<DWORD>(OBJID_CLIENT),
+                                          __uuidof(IAccessible),
+                                          reinterpret_cast<void**>(&object))) ||
+        !object)
+        return L"(no object)";
+    VARIANT self{};
+    self.vt = VT_I4;
+    self.lVal = CHILDID_SELF;
+    BSTR name = nullptr;
+    std::wstring said = SUCCEEDED(object->get_accName(self, &name)) && name ? name : L"(none)";
+    SysFreeString(name);
+    object->Release();
+    return said;
+}
+
+TEST_F(Win32Window, EveryControlIsNamedByItsMeaningThroughMsaa) {
+    int named = 0;
+    for (const ControlDesign& d : designTable()) {
+        const std::string meaning = accessibleName(d);
+        if (meaning.empty() || d.kind == Kind::Button)
+            continue;
+        ++named;
+        EXPECT_EQ(msaaName(window->control(d.id, d.index)), platform::widen(meaning))
+            << "control " << static_cast<int>(d.id) << " index " << d.index;
+    }
+    EXPECT_GT(named, 40);
 }
 
 // The view's own part of showing the longest list: the new count and the first paint of the
