@@ -33,13 +33,21 @@ Look::~Look() {
         DeleteObject(b);
 }
 
-HFONT Look::font(const ControlDesign& d, UINT dpi) {
+LONG Look::heightOf(const ControlDesign& d, UINT dpi) {
     const double points = d.face == Face::WindowFont ? kWindowFontPoints : d.points;
-    const FontKey key{d.face, points, d.weight, dpi};
+    return static_cast<LONG>(std::lround(points * dpi / 72.0));
+}
+
+HFONT Look::font(const ControlDesign& d, UINT dpi) {
+    return font(d, heightOf(d, dpi));
+}
+
+HFONT Look::font(const ControlDesign& d, LONG height) {
+    const FontKey key{d.face, height, d.weight};
     if (auto it = fonts_.find(key); it != fonts_.end())
         return it->second;
     LOGFONTW lf{};
-    lf.lfHeight = -static_cast<LONG>(std::lround(points * dpi / 72.0));
+    lf.lfHeight = -height;
     lf.lfWeight = d.weight == Weight::Regular ? FW_NORMAL : FW_BOLD;
     lf.lfItalic = d.weight == Weight::BoldItalic;
     lf.lfCharSet = SHIFTJIS_CHARSET;

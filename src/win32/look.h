@@ -28,6 +28,9 @@ class Look {
 
     // The font of a design row at the DPI, made the first time it is asked for.
     HFONT font(const ControlDesign& d, UINT dpi);
+    // The same face and weight, height pixels high (a design font is its points at the DPI).
+    HFONT font(const ControlDesign& d, LONG height);
+    static LONG heightOf(const ControlDesign& d, UINT dpi);
     HBRUSH brush(Color c);
     // Drops the fonts, after a move to a monitor of another DPI.
     void forgetFonts();
@@ -35,9 +38,8 @@ class Look {
   private:
     struct FontKey {
         Face face;
-        double points;
+        LONG height;
         Weight weight;
-        UINT dpi;
         auto operator<=>(const FontKey&) const = default;
     };
     std::map<FontKey, HFONT> fonts_;

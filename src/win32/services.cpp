@@ -26,7 +26,7 @@ void Win32Timers::timerChanged(int number, int interval, bool enabled) {
         KillTimer(window, static_cast<UINT_PTR>(number));
 }
 
-bool printPage(HDC printer, HBITMAP picture) {
+bool printPage(HDC dc, SIZE page, HBITMAP picture) {
     BITMAP bm{};
     if (!GetObjectW(picture, sizeof bm, &bm) || bm.bmWidth <= 0 || bm.bmHeight <= 0)
         return false;
@@ -43,8 +43,10 @@ bool printPage(HDC printer, HBITMAP picture) {
     ReleaseDC(nullptr, screen);
     if (rows != bm.bmHeight)
         return false;
-    const int pageW = GetDeviceCaps(printer, HORZRES);
-    const int pageH = GetDeviceCaps(printer, VERTRES);
+    const int pageW = static_cast<int>(page.cx);
+    const int pageH = static_cast<int>(page.cy);
+    if (pageW <= 0 || pageH <= 0)
+        return false;
     // The largest size that fits the page and keeps the window's proportions.
     int w = pageW;
     int h = MulDiv(bm.bmHeight, pageW, bm.bmWidth);
@@ -52,9 +54,10 @@ bool printPage(HDC printer, HBITMAP picture) {
         h = pageH;
         w = MulDiv(bm.bmWidth, pageH, bm.bmHeight);
     }
-    SetStretchBltMode(printer, HALFTONE);
-    return StretchDIBits(printer, (pageW - w) / 2, (pageH - h) / 2, w, h, 0, 0, bm.bmWidth,
-                         bm.bmHeight, bits.data(), &info, DIB_RGB_COLORS, SRCCOPY) > 0;
+    SetStretchBltMode(dc, HALFTONE);
+    SetBrushOrgEx(dc, 0, 0, nullptr);
+    return StretchDIBits(dc, (pageW - w) / 2, (pageH - h) / 2, w, h, 0, 0, bm.bmWidth, bm.bmHeight,
+                         bits.data(), &info, DIB_RGB_COLORS, SRCCOPY) > 0;
 }
 
 namespace {
@@ -86,24 +89,31 @@ HDC defaultPrinterLandscape() {
 }
 }  // namespace
 
+bool sendToDefaultPrinter(HBITMAP picture) {
+    HDC dc = defaultPrinterLandscape();
+    if (!dc)
+        return false;
+    bool printed = false;
+    DOCINFOW doc{};
+    doc.cbSize = sizeof doc;
+    doc.lpszDocName = L"Sabrota";
+    if (StartDocW(dc, &doc) > 0) {
+        const SIZE page{GetDeviceCaps(dc, HORZRES), GetDeviceCaps(dc, VERTRES)};
+        printed = StartPage(dc) > 0 && printPage(dc, page, picture) && EndPage(dc) > 0;
+        if (printed)
+            printed = EndDoc(dc) > 0;
+        else
+            AbortDoc(dc);
+    }
+    DeleteDC(dc);
+    return printed;
+}
+
 bool Win32Printer::printWindow() {
     HBITMAP picture = capture ? capture() : nullptr;
     if (!picture)
         return false;
-    bool printed = false;
-    if (HDC dc = defaultPrinterLandscape()) {
-        DOCINFOW doc{};
-        doc.cbSize = sizeof doc;
-        doc.lpszDocName = L"Sabrota";
-        if (StartDocW(dc, &doc) > 0) {
-            printed = StartPage(dc) > 0 && printPage(dc, picture) && EndPage(dc) > 0;
-            if (printed)
-                printed = EndDoc(dc) > 0;
-            else
-                AbortDoc(dc);
-        }
-        DeleteDC(dc);
-    }
+    const bool printed = send && send(picture);
     DeleteObject(picture);
     return printed;
 }

@@ -25,6 +25,10 @@ class Win32Timers : public platform::TimerDriver {
     void timerChanged(int number, int interval, bool enabled) override;
 };
 
+// The picture on one landscape page of the default printer, as one print job; false when there
+// is no printer or the job failed.
+bool sendToDefaultPrinter(HBITMAP picture);
+
 // The client area as it stands, without what the model has hidden (the buttons), printed on
 // one landscape page of the default printer.
 class Win32Printer : public platform::WindowPrinter {
@@ -32,10 +36,14 @@ class Win32Printer : public platform::WindowPrinter {
     // Makes the window show the model (the buttons hidden) and returns a picture of its client
     // area, or nullptr.
     std::function<HBITMAP()> capture;
+    // Where the picture goes. A machine without a printer (Wine has none) can have the page
+    // drawn into a bitmap instead, through the same printPage.
+    std::function<bool(HBITMAP)> send = sendToDefaultPrinter;
     bool printWindow() override;
 };
 
-// The picture scaled onto one page of the DC, as large as fits, in the middle.
-bool printPage(HDC printer, HBITMAP picture);
+// The picture scaled onto a page of the DC whose printable area is page pixels, as large as
+// fits with the window's proportions, in the middle.
+bool printPage(HDC dc, SIZE page, HBITMAP picture);
 
 }  // namespace sabrota::win32

@@ -10,6 +10,7 @@
 #include <exception>
 
 #include "platform/windows/wide.h"
+#include "win32/accessible.h"
 
 namespace sabrota::win32 {
 
@@ -170,26 +171,82 @@ void Window::layout() {
             h += item * kMaskItemCount + 2;
         }
         MoveWindow(b.hwnd, x, y, w, h, TRUE);
+        if (d.kind == Kind::ComboBox)
+            fitMaskLine(b.hwnd, d);
     }
     if (list_)
         list_->fitColumns();
 }
 
-// What a screen reader calls each control: the design's meaning (a caption says itself).
+// A font gives an edit line the margins the font asks for, which for a Japanese face are so
+// wide that the end of "255.255.255.192    /26" no longer fits the design's width: the line
+// gets a margin of one twip. Where the face is still wider than the design's (Wine stands in
+// another face for ＭＳ Ｐゴシック), the line's font is made a pixel smaller at a time until the
+// widest item fits; the list below keeps the design's size.
+void Window::fitMaskLine(HWND combo, const ControlDesign& d) {
+    COMBOBOXINFO info{};
+    info.cbSize = sizeof info;
+    if (!GetComboBoxInfo(combo, &info) || !info.hwndItem)
+        return;
+    HWND line = info.hwndItem;
+    const int margin = std::max(1, toPixels(15, dpi_));
+    const LONG designHeight = Look::heightOf(d, dpi_);
+    HDC dc = GetDC(line);
+    for (LONG height = designHeight;; --height) {
+        HFONT font = look_.font(d, height);
+        SendMessageW(line, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+        SendMessageW(line, EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN,
+                     MAKELPARAM(margin, margin));
+        RECT r{};
+        SendMessageW(line, EM_GETRECT, 0, reinterpret_cast<LPARAM>(&r));
+        HGDIOBJ old = SelectObject(dc, font);
+        LONG widest = 0;
+        for (std::string_view item : maskItems()) {
+            const std::wstring text = platform::widen(item);
+            SIZE extent{};
+            GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &extent);
+            widest = std::max(widest, extent.cx);
+        }
+        SelectObject(dc, old);
+        if (widest <= r.right - r.left || height <= designHeight * 4 / 5)
+            break;
+    }
+    ReleaseDC(line, dc);
+    InvalidateRect(line, nullptr, TRUE);
+}
+
+// What a screen reader calls each control: the design's meaning (a caption says itself). The
+// control answers WM_GETOBJECT with it, and the name is also annotated on the control for the
+// readers that look there.
 void Window::nameForScreenReaders() {
+    names_.assign(bound_.size(), std::wstring{});
+    for (std::size_t i = 0; i < bound_.size(); ++i) {
+        const Bound& b = bound_[i];
+        const std::string name = accessibleName(*b.design);
+        if (name.empty() || b.design->kind == Kind::Button)
+            continue;
+        names_[i] = platform::widen(name);
+        SetWindowSubclass(b.hwnd, &Window::namedProc, 2, reinterpret_cast<DWORD_PTR>(&names_[i]));
+    }
     IAccPropServices* props = nullptr;
     if (FAILED(CoCreateInstance(CLSID_AccPropServices, nullptr, CLSCTX_INPROC_SERVER,
                                 IID_IAccPropServices, reinterpret_cast<void**>(&props))))
         return;
-    for (const Bound& b : bound_) {
-        const std::string name = accessibleName(*b.design);
-        if (name.empty() || b.design->kind == Kind::Button)
-            continue;
-        std::wstring wide = platform::widen(name);
-        props->SetHwndPropStr(b.hwnd, static_cast<DWORD>(OBJID_CLIENT), CHILDID_SELF,
-                              PROPID_ACC_NAME, wide.data());
-    }
+    for (std::size_t i = 0; i < bound_.size(); ++i)
+        if (!names_[i].empty())
+            props->SetHwndPropStr(bound_[i].hwnd, static_cast<DWORD>(OBJID_CLIENT), CHILDID_SELF,
+                                  PROPID_ACC_NAME, names_[i].data());
     props->Release();
+}
+
+LRESULT CALLBACK Window::namedProc(HWND h, UINT m, WPARAM w, LPARAM l, UINT_PTR, DWORD_PTR name) {
+    if (m == WM_GETOBJECT)
+        if (const LRESULT answer =
+                namedAccessibleObject(h, w, l, *reinterpret_cast<const std::wstring*>(name)))
+            return answer;
+    if (m == WM_NCDESTROY)
+        RemoveWindowSubclass(h, &Window::namedProc, 2);
+    return DefSubclassProc(h, m, w, l);
 }
 
 HWND Window::control(ControlId id, int index) const {
@@ -278,9 +335,10 @@ HBITMAP Window::capture() {
     HDC memory = CreateCompatibleDC(window);
     HBITMAP picture = CreateCompatibleBitmap(window, r.right, r.bottom);
     HGDIOBJ old = SelectObject(memory, picture);
-    // The window draws itself and every visible child into the picture.
-    if (!PrintWindow(hwnd_, memory, PW_CLIENTONLY))
-        BitBlt(memory, 0, 0, r.right, r.bottom, window, 0, 0, SRCCOPY);
+    // The window as drawn, read back from its own surface, children and their frames included,
+    // and not the windows in front of it. PrintWindow would be the obvious call, but under Wine
+    // it draws the window's background and none of its children.
+    BitBlt(memory, 0, 0, r.right, r.bottom, window, 0, 0, SRCCOPY);
     SelectObject(memory, old);
     DeleteDC(memory);
     ReleaseDC(hwnd_, window);

@@ -37,6 +37,9 @@ class Window : public frontend::View {
     // The client area as the model has it now (buttons hidden while printing), as a bitmap of
     // the client's size.
     HBITMAP capture();
+    // Where 印刷 sends its page; a machine without a printer can draw the page elsewhere.
+    Win32Printer& printer() { return printer_; }
+    NetworkList& networkList() { return *list_; }
     // Keyboard handling of the message loop: Tab between the controls in the design's order,
     // Enter and Space press the focused button. True when the message was used.
     bool preTranslate(MSG& msg);
@@ -52,12 +55,15 @@ class Window : public frontend::View {
     };
 
     static LRESULT CALLBACK proc(HWND h, UINT m, WPARAM w, LPARAM l);
+    static LRESULT CALLBACK namedProc(HWND h, UINT m, WPARAM w, LPARAM l, UINT_PTR id,
+                                      DWORD_PTR name);
     static LRESULT CALLBACK editProc(HWND h, UINT m, WPARAM w, LPARAM l, UINT_PTR id,
                                      DWORD_PTR self);
     LRESULT handle(UINT m, WPARAM w, LPARAM l);
     void build();
     HWND make(const ControlDesign& d, int id, bool tabStop);
     void layout();
+    void fitMaskLine(HWND combo, const ControlDesign& d);
     void command(int id, int code, HWND from);
     LRESULT colors(HDC dc, HWND from, LRESULT fallback);
     Bound* boundOf(HWND h);
@@ -74,6 +80,7 @@ class Window : public frontend::View {
     Win32Printer printer_;
     platform::WindowsProgramFolder folder_;
     std::vector<Bound> bound_;
+    std::vector<std::wstring> names_;  // what screen readers call each of bound_
     std::unique_ptr<frontend::Binder> binder_;
     std::unique_ptr<NetworkList> list_;
 };

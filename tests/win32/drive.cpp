@@ -7,6 +7,7 @@
 #include <windows.h>
 
 #include <commctrl.h>
+#include <oleacc.h>
 
 #include <chrono>
 #include <cstdio>
@@ -146,6 +147,24 @@ std::string entry(int row) {
     return utf8(buf);
 }
 
+// The name a screen reader hears for the control, asked from this process through MSAA.
+std::string msaaName(HWND control) {
+    IAccessible* object = nullptr;
+    if (FAILED(AccessibleObjectFromWindow(control, static_cast<DWORD>(OBJID_CLIENT),
+                                          __uuidof(IAccessible),
+                                          reinterpret_cast<void**>(&object))) ||
+        !object)
+        return "(no object)";
+    VARIANT self{};
+    self.vt = VT_I4;
+    self.lVal = CHILDID_SELF;
+    BSTR name = nullptr;
+    std::string said = SUCCEEDED(object->get_accName(self, &name)) && name ? utf8(name) : "(none)";
+    SysFreeString(name);
+    object->Release();
+    return said;
+}
+
 // Calculate pressed and the run over: the export is offered, or the list stays as it is.
 bool calculate() {
     press(button(L"計算"));
@@ -179,6 +198,14 @@ int wmain(int argc, wchar_t** argv) {
     if (!window)
         return 1;
 
+    // A screen reader in another process hears each control's meaning through WM_GETOBJECT.
+    CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+    check(msaaName(children(L"Edit").at(0)) == "アドレス第1オクテット" &&
+              msaaName(children(L"Edit").at(3)) == "アドレス第4オクテット" &&
+              msaaName(children(L"ComboBox").at(0)) == "サブネットマスク" &&
+              msaaName(list()) == "ネットワークアドレスの一覧",
+          "a screen reader hears the octet boxes, the mask box and the list by their meaning");
+
     type("192", "168", "1", "130", 26);
     check(calculate(), "192.168.1.130 /26: CSV出力 is offered after 計算");
     check(waitFor([] { return listCount() == 4; }), "192.168.1.130 /26 lists 4 networks");
@@ -186,6 +213,9 @@ int wmain(int argc, wchar_t** argv) {
     press(button(L"CSV出力"));
     check(answerBox() == "Sabrota|新しいファイルを作成しました。ip-file.csv",
           "CSV出力 reports the file");
+    // The place the box covered is painted again before the screenshot is taken.
+    RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    Sleep(500);
     RECT r;
     GetWindowRect(window, &r);
     std::printf("window at %ld %ld %ld %ld\nscreenshot\n", r.left, r.top, r.right - r.left,
@@ -234,6 +264,7 @@ int wmain(int argc, wchar_t** argv) {
 
     PostMessageW(window, WM_CLOSE, 0, 0);
     check(WaitForSingleObject(pi.hProcess, 20000) == WAIT_OBJECT_0, "the window closes");
+    CoUninitialize();
     CloseHandle(pi.hThread);
     CloseHandle(pi.hProcess);
     return failures == 0 ? 0 : 1;

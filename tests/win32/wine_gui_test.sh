@@ -2,7 +2,8 @@
 # SPDX-License-Identifier: MIT
 # The Windows program as a user meets it, under Wine: a private X display, a fresh Wine prefix
 # with Japanese fonts and code page 932, sabrota.exe copied alone into a folder, and drive.exe
-# working it through its controls. Then ip-file.csv beside the exe must equal the golden file.
+# working it through its controls. Then ip-file.csv beside the exe must equal the golden file,
+# and the window's own tests run on the same display.
 #   wine_gui_test.sh build-win tests/data/csv_c_26.csv [screenshot.png]
 # Every wait is bounded; only the processes started here are ended.
 set -euo pipefail
@@ -68,4 +69,11 @@ else
   echo "FAIL ip-file.csv beside the exe differs from $(basename "$golden")"
   status=1
 fi
+
+# The window's own tests, in their own process on this display: the printed page, the mask
+# box's line and the long list's fill time.
+mkdir "$work/window"
+cp "$build/tests/win32/sabrota_window_tests.exe" "$work/window/"
+(cd "$work/window" && timeout 300 wine sabrota_window_tests.exe 2>/dev/null) | tr -d '\r' ||
+  { echo "FAIL the window's tests"; status=1; }
 exit "$status"
