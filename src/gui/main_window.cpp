@@ -45,6 +45,10 @@ MainWindow::MainWindow(WindowOptions options) : qtBox_(this), printer_(*this) {
                 binder_->listChosen(current.isValid() ? current.row() : -1);
             });
     timers_.attach([this](int n) { binder_->ticked(n); });
+    keepSize_.setSingleShot(true);
+    keepSize_.setInterval(0);
+    connect(&keepSize_, &QTimer::timeout, this,
+            [this] { setWindowState(windowState() & ~kLarger); });
     for (const Bound& b : bound_)
         wire(b);
 
@@ -187,7 +191,7 @@ void MainWindow::paintEvent(QPaintEvent* e) {
 void MainWindow::changeEvent(QEvent* e) {
     QWidget::changeEvent(e);
     if (e->type() == QEvent::WindowStateChange && (windowState() & kLarger))
-        QTimer::singleShot(0, this, [this] { setWindowState(windowState() & ~kLarger); });
+        keepSize_.start();
 }
 
 }  // namespace sabrota::qt

@@ -5,6 +5,7 @@
 // them.
 #pragma once
 
+#include <QTimer>
 #include <QWidget>
 #include <functional>
 #include <memory>
@@ -82,6 +83,7 @@ class MainWindow : public QWidget, private frontend::View {
     NetworkListModel* listModel_ = nullptr;
     Announcer* announcer_ = nullptr;  // told after every event and every message box
     bool painted_ = false;
+    QTimer keepSize_;  // one shot: undoes a maximised or full-screen state
 };
 
 // Starts the program: the icon, the window, the event loop. prepare may adjust the window

@@ -174,35 +174,29 @@ QModelIndex NetworkListView::moveCursor(CursorAction action, Qt::KeyboardModifie
     const int row = current.row();
     const int perColumn = rowsPerColumn();
     const int top = row / perColumn * perColumn;
-    int to = row;
-    switch (action) {
-        case MoveUp:
-        case MovePrevious:
-            to = row - 1;
-            break;
-        case MoveDown:
-        case MoveNext:
-            to = row + 1;
-            break;
-        case MoveLeft:
-            to = row >= perColumn ? row - perColumn : row;
-            break;
-        case MoveRight:
-            to = top + perColumn < n ? std::min(row + perColumn, n - 1) : row;
-            break;
-        case MovePageUp:
-            to = top;
-            break;
-        case MovePageDown:
-            to = std::min(top + perColumn - 1, n - 1);
-            break;
-        case MoveHome:
-            to = 0;
-            break;
-        case MoveEnd:
-            to = n - 1;
-            break;
-    }
+    const int to = [&] {
+        switch (action) {
+            case MoveUp:
+            case MovePrevious:
+                return row - 1;
+            case MoveDown:
+            case MoveNext:
+                return row + 1;
+            case MoveLeft:
+                return row >= perColumn ? row - perColumn : row;
+            case MoveRight:
+                return top + perColumn < n ? std::min(row + perColumn, n - 1) : row;
+            case MovePageUp:
+                return top;
+            case MovePageDown:
+                return std::min(top + perColumn - 1, n - 1);
+            case MoveHome:
+                return 0;
+            case MoveEnd:
+                return n - 1;
+        }
+        return row;
+    }();
     return model()->index(std::clamp(to, 0, n - 1), 0, rootIndex());
 }
 
