@@ -72,6 +72,18 @@ int NetworkListView::firstColumn() const {
     return horizontalScrollBar()->value();
 }
 
+// The whole columns the viewport holds; the sliver of one more that it may show is not counted.
+int NetworkListView::columnsShown() const {
+    return std::max(1, viewport()->width() / std::max(1, gridSize().width()));
+}
+
+// The first and last row with a cell in the viewport, the sliver included.
+std::pair<int, int> NetworkListView::rowsInView() const {
+    const int perColumn = rowsPerColumn();
+    const int first = firstColumn() * perColumn;
+    return {first, std::min(count(), first + (columnsShown() + 1) * perColumn) - 1};
+}
+
 QRect NetworkListView::cellOf(int row) const {
     const QSize grid = gridSize();
     const int perColumn = rowsPerColumn();
@@ -101,7 +113,7 @@ void NetworkListView::scrollTo(const QModelIndex& index, ScrollHint hint) {
     if (!index.isValid() || index.row() >= count())
         return;
     const int column = index.row() / rowsPerColumn();
-    const int shown = std::max(1, viewport()->width() / std::max(1, gridSize().width()));
+    const int shown = columnsShown();
     int first = firstColumn();
     switch (hint) {
         case EnsureVisible:
@@ -138,7 +150,7 @@ void NetworkListView::reset() {
 void NetworkListView::updateGeometries() {
     const int perColumn = rowsPerColumn();
     const int columns = (count() + perColumn - 1) / perColumn;
-    const int shown = std::max(1, viewport()->width() / std::max(1, gridSize().width()));
+    const int shown = columnsShown();
     QScrollBar* bar = horizontalScrollBar();
     bar->setRange(0, std::max(0, columns - shown));
     bar->setPageStep(shown);
@@ -221,10 +233,7 @@ void NetworkListView::setSelection(const QRect& rect, QItemSelectionModel::Selec
 }
 
 QRegion NetworkListView::visualRegionForSelection(const QItemSelection& selection) const {
-    const int perColumn = rowsPerColumn();
-    const int firstShown = firstColumn() * perColumn;
-    const int shown = viewport()->width() / std::max(1, gridSize().width()) + 1;
-    const int lastShown = std::min(count(), firstShown + shown * perColumn) - 1;
+    const auto [firstShown, lastShown] = rowsInView();
     QRegion region;
     for (const QItemSelectionRange& range : selection)
         for (int row = std::max(range.top(), firstShown);
@@ -263,10 +272,7 @@ void NetworkListView::paintEvent(QPaintEvent* e) {
     const QPalette::ColorGroup group = !isEnabled()       ? QPalette::Disabled
                                        : isActiveWindow() ? QPalette::Active
                                                           : QPalette::Inactive;
-    const int perColumn = rowsPerColumn();
-    const int first = firstColumn() * perColumn;
-    const int shown = viewport()->width() / std::max(1, gridSize().width()) + 1;
-    const int last = std::min(count(), first + shown * perColumn) - 1;
+    const auto [first, last] = rowsInView();
     const QModelIndex current = currentIndex();
     const int lineHeight = fontMetrics().height();
     for (int row = first; row <= last; ++row) {

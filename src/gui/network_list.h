@@ -9,6 +9,7 @@
 #include <QListView>
 #include <QStaticText>
 #include <QTimer>
+#include <utility>
 
 #include "window/controls.h"
 
@@ -68,6 +69,8 @@ class NetworkListView : public QListView {
     int count() const;
     int rowsPerColumn() const;
     int firstColumn() const;
+    int columnsShown() const;
+    std::pair<int, int> rowsInView() const;
     QRect cellOf(int row) const;  // in the viewport
     int textMargin() const;
     const QStaticText& textOf(int row);

@@ -7,12 +7,13 @@
 #include <windows.h>
 
 #include <commctrl.h>
-#include <oleacc.h>
 
 #include <chrono>
 #include <cstdio>
 #include <string>
 #include <vector>
+
+#include "msaa_name.h"
 
 namespace {
 
@@ -147,24 +148,6 @@ std::string entry(int row) {
     return utf8(buf);
 }
 
-// The name a screen reader hears for the control, asked from this process through MSAA.
-std::string msaaName(HWND control) {
-    IAccessible* object = nullptr;
-    if (FAILED(AccessibleObjectFromWindow(control, static_cast<DWORD>(OBJID_CLIENT),
-                                          __uuidof(IAccessible),
-                                          reinterpret_cast<void**>(&object))) ||
-        !object)
-        return "(no object)";
-    VARIANT self{};
-    self.vt = VT_I4;
-    self.lVal = CHILDID_SELF;
-    BSTR name = nullptr;
-    std::string said = SUCCEEDED(object->get_accName(self, &name)) && name ? utf8(name) : "(none)";
-    SysFreeString(name);
-    object->Release();
-    return said;
-}
-
 // Calculate pressed and the run over: the export is offered, or the list stays as it is.
 bool calculate() {
     press(button(L"計算"));
@@ -200,10 +183,10 @@ int wmain(int argc, wchar_t** argv) {
 
     // A screen reader in another process hears each control's meaning through WM_GETOBJECT.
     CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
-    check(msaaName(children(L"Edit").at(0)) == "アドレス第1オクテット" &&
-              msaaName(children(L"Edit").at(3)) == "アドレス第4オクテット" &&
-              msaaName(children(L"ComboBox").at(0)) == "サブネットマスク" &&
-              msaaName(list()) == "ネットワークアドレスの一覧",
+    check(utf8(msaaName(children(L"Edit").at(0))) == "アドレス第1オクテット" &&
+              utf8(msaaName(children(L"Edit").at(3))) == "アドレス第4オクテット" &&
+              utf8(msaaName(children(L"ComboBox").at(0))) == "サブネットマスク" &&
+              utf8(msaaName(list())) == "ネットワークアドレスの一覧",
           "a screen reader hears the octet boxes, the mask box and the list by their meaning");
 
     type("192", "168", "1", "130", 26);

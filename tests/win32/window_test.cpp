@@ -8,7 +8,6 @@
 
 #include <commctrl.h>
 #include <objbase.h>
-#include <oleacc.h>
 
 #include <algorithm>
 #include <array>
@@ -16,6 +15,7 @@
 #include <cstdio>
 #include <vector>
 
+#include "msaa_name.h"
 #include "platform/windows/wide.h"
 
 namespace sabrota::win32 {
@@ -214,24 +214,6 @@ TEST_F(Win32Window, MaskLineShowsTheWholeItem) {
     SelectObject(dc, old);
     ReleaseDC(info.hwndItem, dc);
     EXPECT_LE(extent.cx, line.right - line.left) << "the line cuts the item's end";
-}
-
-// The name a screen reader hears for the control, read as a reader reads it through MSAA.
-std::wstring msaaName(HWND control) {
-    IAccessible* object = nullptr;
-    if (FAILED(AccessibleObjectFromWindow(control, static_cast<DWORD>(OBJID_CLIENT),
-                                          __uuidof(IAccessible),
-                                          reinterpret_cast<void**>(&object))) ||
-        !object)
-        return L"(no object)";
-    VARIANT self{};
-    self.vt = VT_I4;
-    self.lVal = CHILDID_SELF;
-    BSTR name = nullptr;
-    std::wstring said = SUCCEEDED(object->get_accName(self, &name)) && name ? name : L"(none)";
-    SysFreeString(name);
-    object->Release();
-    return said;
 }
 
 TEST_F(Win32Window, EveryControlIsNamedByItsMeaningThroughMsaa) {
