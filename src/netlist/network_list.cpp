@@ -130,20 +130,34 @@ class OctetRuns {
 void Form1::BuildNetworkList() {
     const ListBox::Update update(List1);
     List1.Clear();
+    listMade_.reset();
     listNetCount = toInt32(Label31.Caption);
     listMask2 = toInt32(Label10.Caption);
     listMask3 = toInt32(Label11.Caption);
     listMask4 = toInt32(Label12.Caption);
     inOctet1 = toInt32(Text1.Text);
-    // Each entry is written into room for the longest it could be; the last one too.
-    if (listNetCount > 0 && listNetCount <= kMostEntries)
-        List1.reserve(static_cast<std::size_t>(listNetCount),
-                      static_cast<std::size_t>(listNetCount) * kLongestEntry + kRoom);
-
     // Among thousands of entries the user finds their own network highlighted and in view. Only
     // the entries under the one lead and third octet that begin its text are compared whole.
     const std::string own =
         Label33.Caption + "." + Label35.Caption + "." + Label37.Caption + "." + Label39.Caption;
+    ListSource from{listNetCount, listMask2, listMask3,  listMask4, inOctet1,
+                    inOctet2,     inOctet3,  addrOctet1, own};
+
+    // A replay that the live window is compared with would only make again the 65,536 entries
+    // the live window has just made from the same values. It ends as that making ended, and
+    // makes its entries later only if the live window's list changes before the comparison.
+    if (listLike_ && listLike_->listShows(from)) {
+        List1.ListIndex = listLike_->listMade_->ownIndex;
+        listDeferred_ = std::move(from);
+        Timer10.disarm();
+        Command3.Enabled = true;
+        return;
+    }
+
+    // Each entry is written into room for the longest it could be; the last one too.
+    if (listNetCount > 0 && listNetCount <= kMostEntries)
+        List1.reserve(static_cast<std::size_t>(listNetCount),
+                      static_cast<std::size_t>(listNetCount) * kLongestEntry + kRoom);
     const auto leadsToOwn = [&own](std::string_view made) { return own.starts_with(made); };
     int ownIndex = -1;
 
@@ -228,6 +242,7 @@ void Form1::BuildNetworkList() {
     Timer10.disarm();
     Command3.Enabled = true;
     List1.ListIndex = ownIndex;
+    listMade_ = ListMade{std::move(from), List1.revision(), ownIndex};
 }
 
 }  // namespace sabrota

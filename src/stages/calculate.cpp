@@ -49,10 +49,10 @@ void Form1::stageEnded() {
         return;
     }
     if (Command3.Enabled) {
-        reference_ = std::make_unique<Replay>(runRead_);
+        reference_ = std::make_unique<Replay>(runRead_, this);
         exportInput_ = runRead_;
     }
-    if (exportInput_ && !showSame(*this, reference())) {
+    if (exportInput_ && !reference().shownBy(*this)) {
         dropExport();
         Command3.Enabled = false;
     }
@@ -68,10 +68,10 @@ void Form1::exportHoldsNoRun() {
     reference_.reset();
 }
 
-const Form1& Form1::reference() {
+Replay& Form1::reference() {
     if (!reference_)
-        reference_ = std::make_unique<Replay>(exportInput_.value());
-    return reference_->window();
+        reference_ = std::make_unique<Replay>(exportInput_.value(), this);
+    return *reference_;
 }
 
 Form1::~Form1() = default;

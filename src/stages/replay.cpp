@@ -3,9 +3,9 @@
 
 namespace sabrota {
 
-Replay::Replay(const Form1::RunInput& input)
+Replay::Replay(const Form1::RunInput& input, const Form1* like)
     : window_(platform::Services{box_, timers_, files_, shell_, printer_, folder_},
-              Form1::Replica{}) {
+              Form1::Replica{like}) {
     Form1& w = window_;
     w.Form_Load();
     w.Text1.Text = input.text1;
@@ -26,14 +26,28 @@ Replay::Replay(const Form1::RunInput& input)
     }
 }
 
-bool showSame(const Form1& a, const Form1& b) {
+const Form1& Replay::window() {
+    // The deferred making ends as the one it stands for did, with no fault.
+    if (window_.listDeferred_) {
+        window_.listDeferred_.reset();
+        window_.listLike_ = nullptr;
+        window_.BuildNetworkList();
+    }
+    return window_;
+}
+
+bool Replay::shownBy(const Form1& live) {
     for (const auto& d : designTable()) {
-        const Control& x = a.control(d.id, d.index);
-        const Control& y = b.control(d.id, d.index);
+        const Control& x = live.control(d.id, d.index);
+        const Control& y = window_.control(d.id, d.index);
         if (x.Caption != y.Caption || x.BackColor != y.BackColor || x.ForeColor != y.ForeColor)
             return false;
     }
-    return a.List1.ListCount() == b.List1.ListCount() && a.List1.text() == b.List1.text();
+    if (window_.listDeferred_ && live.listShows(*window_.listDeferred_))
+        return true;
+    const Form1& clean = window();
+    return live.List1.ListCount() == clean.List1.ListCount() &&
+           live.List1.text() == clean.List1.text();
 }
 
 }  // namespace sabrota

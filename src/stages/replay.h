@@ -12,11 +12,19 @@ namespace sabrota {
 class Replay {
   public:
     // Start-up, then the input typed in and Calculate pressed, every stage ticked in its turn.
-    explicit Replay(const Form1::RunInput& input);
+    // `like` is the window the replay will be compared with; a list that window shows, made
+    // from the same values, is not made again unless a comparison needs it.
+    explicit Replay(const Form1::RunInput& input, const Form1* like = nullptr);
     Replay(const Replay&) = delete;
     Replay& operator=(const Replay&) = delete;
 
-    const Form1& window() const { return window_; }
+    // The replay's window, its list made.
+    const Form1& window();
+    // Whether the live window shows the same as the replay: every control's caption and
+    // colours, and the list.
+    bool shownBy(const Form1& live);
+    // False while the replay's list is only the one its live window showed.
+    bool listMade() const { return !window_.listDeferred_; }
 
   private:
     // A box that returns at once, as if the user had closed it.
@@ -48,8 +56,5 @@ class Replay {
     SameFolder folder_;
     Form1 window_;
 };
-
-// Whether two windows show the same: every control's caption and colours, and the list.
-bool showSame(const Form1& a, const Form1& b);
 
 }  // namespace sabrota

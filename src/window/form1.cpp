@@ -26,8 +26,9 @@ Form1::Form1(platform::Services services) : services_(services) {
     }
 }
 
-Form1::Form1(platform::Services services, Replica) : Form1(services) {
+Form1::Form1(platform::Services services, Replica replica) : Form1(services) {
     replica_ = true;
+    listLike_ = replica.like;
 }
 
 Control& Form1::control(ControlId id, int index) {

@@ -38,8 +38,12 @@ inline constexpr int kTimerCount = 11;
 class Form1 {
   public:
     explicit Form1(platform::Services services);
-    // The window of a replay: the same handlers, without the export's rule.
-    struct Replica {};
+    // The window of a replay: the same handlers, without the export's rule. `like` is the
+    // window the replay is compared with: a list it already shows, made from the same values,
+    // is not made a second time (see BuildNetworkList).
+    struct Replica {
+        const Form1* like = nullptr;
+    };
     Form1(platform::Services services, Replica);
     ~Form1();
     Form1(const Form1&) = delete;
@@ -159,7 +163,7 @@ class Form1 {
     void exportHoldsNoRun();
     // Nothing to export, and no replay kept for it.
     void dropExport();
-    const Form1& reference();
+    Replay& reference();
     bool maskTextAcceptable(std::string_view text) const;
 
     RunInput runRead_;  // the octet texts and the mask text as the stages last read them
@@ -169,6 +173,30 @@ class Form1 {
     // The clean run of exportInput_, made when first needed; none while there is no input.
     std::unique_ptr<Replay> reference_;
     bool replica_ = false;  // a replay's own window checks nothing
+
+    // Everything the list of networks is made from. The same values make the same entries, the
+    // same highlighted one and the same end, a fault or none.
+    struct ListSource {
+        std::int32_t netCount, mask2, mask3, mask4, octet1, octet2, octet3;
+        std::int16_t classOctet;
+        std::string own;
+        bool operator==(const ListSource&) const = default;
+    };
+    struct ListMade {
+        ListSource from;
+        std::uint64_t revision;  // the list's revision when it was made: unchanged since
+        int ownIndex;
+    };
+    // The list as the last whole making left it, while nothing else has changed it.
+    std::optional<ListMade> listMade_;
+    bool listShows(const ListSource& from) const {
+        return listMade_ && listMade_->from == from && listMade_->revision == List1.revision();
+    }
+    // A replay's list that its live window already showed when the replay reached it: the
+    // entries are made only when the live window's list is no longer that one.
+    const Form1* listLike_ = nullptr;
+    std::optional<ListSource> listDeferred_;
+    friend class Replay;
 
     // A modal box; an empty title shows the program's name.
     void msgBox(std::string_view prompt, platform::BoxStyle style, std::string_view title = {});

@@ -10,6 +10,7 @@
 
 #include "headless/headless.h"
 #include "platform/ansi_text_writer.h"
+#include "stages/replay.h"
 #include "support/golden_file.h"
 #include "support/texts.h"
 
@@ -357,6 +358,80 @@ TEST(ExportRun, WindowMustShowWhatTheReplayShows) {
             }
         }
     }
+}
+
+// The replay leaves unmade a list its live window shows from the same values, and makes it
+// only when the live list has changed since. Through random sessions (boxes edited and
+// Calculate pressed again under a running chain, the list changed by hand, Clear) it must judge
+// every tick's end exactly as a replay that makes its whole list.
+TEST(ExportRun, AReplayThatSkipsTheListJudgesAsOneThatMakesIt) {
+    std::mt19937 rng(20261208u);
+    const auto uniform = [&rng](int lo, int hi) {
+        return std::uniform_int_distribution<int>(lo, hi)(rng);
+    };
+    HeadlessWindow w;
+    sabrota::Form1& f = *w;
+    int judged = 0, skipped = 0, madeLater = 0, same = 0;
+    for (int session = 0; session < 300; ++session) {
+        const int first = uniform(0, 2) == 0 ? 10 : uniform(0, 1) == 0 ? 172 : 192;
+        const int natural = first < 128 ? 8 : first < 192 ? 16 : 24;
+        w.enter(std::to_string(first) + "." + std::to_string(uniform(0, 255)) + "." +
+                    std::to_string(uniform(0, 255)) + "." + std::to_string(uniform(0, 255)),
+                uniform(natural, std::min(natural + 6, 31)));
+        f.CMD1_Click();
+        // Until a few steps after the run has ended.
+        for (int step = 0, idle = 0; step < 80 && idle < 5; ++step) {
+            w.clock.advance(uniform(1, 15));
+            idle = w.clock.anyArmed() ? 0 : idle + 1;
+            // The replays are made at one tick's end and judge after the next change, as the
+            // window keeps its replay from tick to tick.
+            const sabrota::Form1::RunInput input{f.Text1.Text, f.Text2.Text, f.Text3.Text,
+                                                 f.Text4.Text, f.Combo1.Text};
+            sabrota::Replay skipping(input, &f);
+            sabrota::Replay making(input);
+            const bool wasSkipped = !skipping.listMade();
+            // Changes are rare while a run is on its way, so that most runs end whole; after
+            // it, the list is changed by hand or left.
+            switch (w.clock.anyArmed() ? uniform(0, 39) : uniform(3, 6)) {
+                case 0:
+                    f.Text4.Text = std::to_string(uniform(0, 255));
+                    break;
+                case 1:
+                    f.Combo1.setListIndex(uniform(natural, 31) - 8);
+                    break;
+                case 2:
+                    f.CMD1_Click();
+                    break;
+                case 3: {
+                    // The same entries, made again by hand.
+                    const std::vector<std::string> entries = f.List1.entries();
+                    f.List1.Clear();
+                    for (const std::string& e : entries)
+                        f.List1.AddItem(e);
+                    break;
+                }
+                case 4:
+                    f.List1.AddItem("192.168.1.0");
+                    break;
+                case 5:
+                    f.Command2_Click();
+                    break;
+                default:
+                    break;
+            }
+            const bool answer = skipping.shownBy(f);
+            ASSERT_EQ(answer, making.shownBy(f)) << "session " << session << " step " << step;
+            ++judged;
+            same += answer ? 1 : 0;
+            skipped += wasSkipped ? 1 : 0;
+            madeLater += wasSkipped && skipping.listMade() ? 1 : 0;
+        }
+        w.clock.runUntilIdle();
+    }
+    // The session must have met each way of judging.
+    EXPECT_GT(same, 100) << judged;
+    EXPECT_GT(skipped, 100) << judged;
+    EXPECT_GT(madeLater, 10) << judged;
 }
 
 // Timer9 runs again under a click that is on its way (a chain that is still going), and empties
