@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 // The widgets of the window, one for each row of the design table: kind, place, font, the
 // name a screen reader says, and the click handler the row names.
+#include <QApplication>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPushButton>
@@ -19,15 +20,21 @@ void MainWindow::build() {
     // The controls are drawn in one style whatever the desktop's is: styles such as Adwaita
     // paint button faces in colours of their own and pad the mask box until its text is cut,
     // while the design fixes every control's colours and width.
-    QStyle* style = QStyleFactory::create(QString::fromLatin1(kControlStyle));
-    style->setParent(this);
+    // Where the desktop's style already is that one, every widget has it without being told.
+    QStyle* style = nullptr;
+    if (QApplication::style()->name().compare(QString::fromLatin1(kControlStyle),
+                                              Qt::CaseInsensitive) != 0) {
+        style = QStyleFactory::create(QString::fromLatin1(kControlStyle));
+        style->setParent(this);
+    }
     for (const auto& d : designTable()) {
         QWidget* w = makeWidget(d);
         // The combo box brings a style of its own, built on the same one.
-        if (!w->testAttribute(Qt::WA_SetStyle))
+        if (style && !w->testAttribute(Qt::WA_SetStyle))
             w->setStyle(style);
-        for (QWidget* part : w->findChildren<QWidget*>())
-            part->setStyle(style);
+        if (style)
+            for (QWidget* part : w->findChildren<QWidget*>())
+                part->setStyle(style);
         // The desktop's style may have padded the mask box's text field already.
         if (auto* c = qobject_cast<QComboBox*>(w))
             c->lineEdit()->setTextMargins(0, 0, 0, 0);

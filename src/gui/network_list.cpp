@@ -137,6 +137,7 @@ void NetworkListView::scrollTo(const QModelIndex& index, ScrollHint hint) {
 
 // Nothing to lay out: the grid places every entry. What is left is the scroll bar's range.
 void NetworkListView::doItemsLayout() {
+    fitGrid();
     // QListView's own layout walks every row; the grid makes it needless.
     // NOLINTNEXTLINE(bugprone-parent-virtual-call)
     QAbstractItemView::doItemsLayout();
@@ -145,6 +146,7 @@ void NetworkListView::doItemsLayout() {
 void NetworkListView::reset() {
     texts_.clear();
     QListView::reset();
+    fitGrid();
 }
 
 void NetworkListView::updateGeometries() {
@@ -373,6 +375,10 @@ void NetworkListView::announceCurrent() {
 }
 
 void NetworkListView::fitGrid() {
+    // The line's height loads the list's font; an empty list, as at start-up, draws no line and
+    // waits for its entries.
+    if (count() == 0)
+        return;
     const QSize grid(std::max(1, viewport()->width() / 3), fontMetrics().height());
     if (gridSize() != grid) {
         texts_.clear();
