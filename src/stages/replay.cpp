@@ -26,14 +26,10 @@ Replay::Replay(const Form1::RunInput& input, const Form1* like)
     }
 }
 
-const Form1& Replay::window() {
-    // The deferred making ends as the one it stands for did, with no fault.
-    if (window_.listDeferred_) {
-        window_.listDeferred_.reset();
-        window_.listLike_ = nullptr;
-        window_.BuildNetworkList();
-    }
-    return window_;
+void Replay::makeList() {
+    window_.listDeferred_.reset();
+    window_.listLike_ = nullptr;
+    window_.BuildNetworkList();
 }
 
 bool Replay::shownBy(const Form1& live) {
@@ -43,11 +39,13 @@ bool Replay::shownBy(const Form1& live) {
         if (x.Caption != y.Caption || x.BackColor != y.BackColor || x.ForeColor != y.ForeColor)
             return false;
     }
-    if (window_.listDeferred_ && live.listShows(*window_.listDeferred_))
-        return true;
-    const Form1& clean = window();
-    return live.List1.ListCount() == clean.List1.ListCount() &&
-           live.List1.text() == clean.List1.text();
+    if (window_.listDeferred_) {
+        if (live.listShows(*window_.listDeferred_))
+            return true;
+        makeList();
+    }
+    return live.List1.ListCount() == window_.List1.ListCount() &&
+           live.List1.text() == window_.List1.text();
 }
 
 }  // namespace sabrota

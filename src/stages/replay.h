@@ -18,8 +18,6 @@ class Replay {
     Replay(const Replay&) = delete;
     Replay& operator=(const Replay&) = delete;
 
-    // The replay's window, its list made.
-    const Form1& window();
     // Whether the live window shows the same as the replay: every control's caption and
     // colours, and the list.
     bool shownBy(const Form1& live);
@@ -27,6 +25,9 @@ class Replay {
     bool listMade() const { return !window_.listDeferred_; }
 
   private:
+    // Makes the list left unmade; it ends as the making it stood for did, with no fault.
+    void makeList();
+
     // A box that returns at once, as if the user had closed it.
     struct QuietBox : platform::MessageBox {
         void show(std::string_view, platform::BoxStyle, std::string_view) override {}

@@ -371,6 +371,18 @@ TEST(ExportRun, AReplayThatSkipsTheListJudgesAsOneThatMakesIt) {
     };
     HeadlessWindow w;
     sabrota::Form1& f = *w;
+    const std::vector<std::function<void()>> changes = {
+        [&] { f.Text4.Text = std::to_string(uniform(0, 255)); },
+        [&] { f.CMD1_Click(); },
+        [&] { f.Command2_Click(); },
+        [&] {  // the same entries, made again by hand
+            const std::vector<std::string> entries = f.List1.entries();
+            f.List1.Clear();
+            for (const std::string& e : entries)
+                f.List1.AddItem(e);
+        },
+        [&] { f.List1.AddItem("192.168.1.0"); },
+    };
     int same = 0, skipped = 0, madeLater = 0;
     for (int session = 0; session < 300; ++session) {
         const int first = uniform(0, 2) == 0 ? 10 : uniform(0, 1) == 0 ? 172 : 192;
@@ -391,29 +403,9 @@ TEST(ExportRun, AReplayThatSkipsTheListJudgesAsOneThatMakesIt) {
             const bool wasSkipped = !skipping.listMade();
             // Changes are rare while a run is on its way, so that most runs end whole; after
             // it, the list is changed by hand or left.
-            switch (w.clock.anyArmed() ? uniform(0, 39) : uniform(3, 6)) {
-                case 0:
-                    f.Text4.Text = std::to_string(uniform(0, 255));
-                    break;
-                case 1:
-                    f.CMD1_Click();
-                    break;
-                case 2:
-                    f.Command2_Click();
-                    break;
-                case 3: {  // the same entries, made again by hand
-                    const std::vector<std::string> entries = f.List1.entries();
-                    f.List1.Clear();
-                    for (const std::string& e : entries)
-                        f.List1.AddItem(e);
-                    break;
-                }
-                case 4:
-                    f.List1.AddItem("192.168.1.0");
-                    break;
-                default:
-                    break;
-            }
+            const int change = w.clock.anyArmed() ? uniform(0, 39) : uniform(3, 6);
+            if (change < static_cast<int>(changes.size()))
+                changes[static_cast<std::size_t>(change)]();
             const bool answer = skipping.shownBy(f);
             ASSERT_EQ(answer, making.shownBy(f)) << "session " << session << " step " << step;
             same += answer;

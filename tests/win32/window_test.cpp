@@ -249,16 +249,10 @@ TEST_F(Win32Window, LongestListFillTime) {
     for (int run = 0; run < 9; ++run) {
         ListView_SetItemCountEx(view, 0, 0);
         UpdateWindow(view);
-        LARGE_INTEGER start;
-        LARGE_INTEGER end;
-        LARGE_INTEGER frequency;
-        QueryPerformanceFrequency(&frequency);
-        QueryPerformanceCounter(&start);
+        const auto start = Clock::now();
         window->networkList().reset();
         UpdateWindow(view);
-        QueryPerformanceCounter(&end);
-        times.push_back(1000.0 * static_cast<double>(end.QuadPart - start.QuadPart) /
-                        static_cast<double>(frequency.QuadPart));
+        times.push_back(std::chrono::duration<double, std::milli>(Clock::now() - start).count());
     }
     EXPECT_EQ(ListView_GetItemCount(view), 65536);
     std::sort(times.begin(), times.end());
