@@ -7,10 +7,10 @@
 #include <chrono>
 #include <cstdint>
 #include <iostream>
-#include <random>
 #include <string>
 
 #include "headless/headless.h"
+#include "support/draw.h"
 
 namespace {
 
@@ -50,7 +50,7 @@ class Soak {
   public:
     explicit Soak(std::uint32_t seed) : rng_(seed) {}
 
-    int uniform(int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(rng_); }
+    int uniform(int lo, int hi) { return rng_.between(lo, hi); }
     bool chance(int percent) { return uniform(1, 100) <= percent; }
 
     // A valid octet as a user could type it in three characters, and the value it stands for.
@@ -70,7 +70,7 @@ class Soak {
     }
 
     HeadlessWindow w;
-    std::mt19937 rng_;
+    sabrota::test::Draw rng_;
 };
 
 struct Bad {
