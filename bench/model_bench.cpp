@@ -14,6 +14,7 @@
 #include <cstdint>
 #include <cstdlib>
 #include <filesystem>
+#include <memory>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -37,7 +38,7 @@ struct BareWindow {
     sabrota::headless::RecordingPrinter printer;
     sabrota::headless::StayingFolder folder;
     sabrota::Form1 form{sabrota::platform::Services{box, clock, files, shell, printer, folder},
-                        sabrota::Form1::Replica{}};
+                        std::make_unique<sabrota::RunWatch>()};
     BareWindow() {
         clock.attach([this](int n) { form.timerTick(n); });
         form.Form_Load();

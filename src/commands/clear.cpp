@@ -25,7 +25,7 @@ void Form1::Command2_Click() {
     List1.Clear();
     Command3.Enabled = false;
     // The window holds no run now; a stage of a chain still on its way may write into it.
-    exportHoldsNoRun();
+    runWatch().windowCleared();
 }
 
 }  // namespace sabrota

@@ -70,11 +70,12 @@ void Form1::Command3_Click() {
 void Form1::Timer11_Timer() {
     // The file describes the run whose results the window shows, with the address and the mask
     // as that run read them. A click that a new Calculate overtook finds nothing to write.
-    if (!exportInput_) {
+    const std::optional<RunInput> exported = runWatch().exportInput();
+    if (!exported) {
         Timer11.disarm();
         return;
     }
-    const RunInput input = *exportInput_;
+    const RunInput& input = *exported;
     for (std::string* s : {&addrBits1, &addrBits2, &addrBits3, &addrBits4, &maskBits1, &maskBits2,
                            &maskBits3, &maskBits4})
         s->clear();

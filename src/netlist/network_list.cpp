@@ -130,7 +130,6 @@ class OctetRuns {
 void Form1::BuildNetworkList() {
     const ListBox::Update update(List1);
     List1.Clear();
-    listMade_.reset();
     listNetCount = toInt32(Label31.Caption);
     listMask2 = toInt32(Label10.Caption);
     listMask3 = toInt32(Label11.Caption);
@@ -143,12 +142,10 @@ void Form1::BuildNetworkList() {
     ListSource from{listNetCount, listMask2, listMask3,  listMask4, inOctet1,
                     inOctet2,     inOctet3,  addrOctet1, own};
 
-    // A replay that the live window is compared with would only make again the 65,536 entries
-    // the live window has just made from the same values. It ends as that making ended, and
-    // makes its entries later only if the live window's list changes before the comparison.
-    if (listLike_ && listLike_->listShows(from)) {
-        List1.ListIndex = listLike_->listMade_->ownIndex;
-        listDeferred_ = std::move(from);
+    // A replay need not make again the entries its live window has just made from the same
+    // values; it ends as that making ended.
+    if (const std::optional<int> shownIndex = runWatch().listAlreadyShown(from)) {
+        List1.ListIndex = *shownIndex;
         Timer10.disarm();
         Command3.Enabled = true;
         return;
@@ -242,7 +239,7 @@ void Form1::BuildNetworkList() {
     Timer10.disarm();
     Command3.Enabled = true;
     List1.ListIndex = ownIndex;
-    listMade_ = ListMade{std::move(from), List1.revision(), ownIndex};
+    runWatch().listMade(from, ownIndex);
 }
 
 }  // namespace sabrota

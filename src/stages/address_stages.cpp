@@ -83,22 +83,22 @@ bool Form1::addressStillValid() {
 
 void Form1::Timer1_Timer() {
     runAddressStage(
-        {1, Timer1, Timer2, Text1, runRead_.text1, addrOctet1, addrBit1, Label62, Label81});
+        {1, Timer1, Timer2, Text1, runInput.text1, addrOctet1, addrBit1, Label62, Label81});
 }
 
 void Form1::Timer2_Timer() {
     runAddressStage(
-        {2, Timer2, Timer3, Text2, runRead_.text2, addrOctet2, addrBit2, Label63, Label82});
+        {2, Timer2, Timer3, Text2, runInput.text2, addrOctet2, addrBit2, Label63, Label82});
 }
 
 void Form1::Timer3_Timer() {
     runAddressStage(
-        {3, Timer3, Timer4, Text3, runRead_.text3, addrOctet3, addrBit3, Label64, Label83});
+        {3, Timer3, Timer4, Text3, runInput.text3, addrOctet3, addrBit3, Label64, Label83});
 }
 
 void Form1::Timer4_Timer() {
     runAddressStage(
-        {4, Timer4, Timer5, Text4, runRead_.text4, addrOctet4, addrBit4, Label65, Label84});
+        {4, Timer4, Timer5, Text4, runInput.text4, addrOctet4, addrBit4, Label65, Label84});
 }
 
 }  // namespace sabrota

@@ -1,10 +1,6 @@
 // SPDX-License-Identifier: MIT
 #include "window/form1.h"
 
-#include <memory>
-
-#include "stages/replay.h"
-
 namespace sabrota {
 
 // Steps 1 to 4 of Calculate; Clear does the same.
@@ -29,51 +25,12 @@ void Form1::resetResultFields() {
 // The results of the previous run go at once, and the export with them: it comes back when
 // this run has ended well.
 void Form1::CMD1_Click() {
-    dropExport();
+    runWatch().runStarted();
     Command3.Enabled = false;
     resetResultFields();
     List1.Clear();
     Text4.BackColor = colors::kWindowBackground;
     Timer1.arm();
 }
-
-// Chains of stages can interleave, a stage can stop in its box while others tick, Clear and
-// Calculate can come at any moment, and the user can edit any box between two stages. Instead
-// of following all that, the export asks one question when a tick is over: does the window
-// show what a clean run of the input the stages read would show? Then the file, made from the
-// window and that input, is the clean run's file.
-void Form1::stageEnded() {
-    // Timer9 has turned the button on and the list is still to come: no whole run yet.
-    if (Timer10.armed()) {
-        dropExport();
-        return;
-    }
-    if (Command3.Enabled) {
-        reference_ = std::make_unique<Replay>(runRead_, this);
-        exportInput_ = runRead_;
-    }
-    if (exportInput_ && !reference().shownBy(*this)) {
-        dropExport();
-        Command3.Enabled = false;
-    }
-}
-
-void Form1::dropExport() {
-    exportInput_.reset();
-    reference_.reset();
-}
-
-void Form1::exportHoldsNoRun() {
-    exportInput_ = RunInput{};
-    reference_.reset();
-}
-
-Replay& Form1::reference() {
-    if (!reference_)
-        reference_ = std::make_unique<Replay>(exportInput_.value(), this);
-    return *reference_;
-}
-
-Form1::~Form1() = default;
 
 }  // namespace sabrota

@@ -89,7 +89,7 @@ void Form1::runMaskStage(const MaskStage& s) {
         }
     }
     if (s.octet == 1)
-        runRead_.mask = Combo1.Text;
+        runInput.mask = Combo1.Text;
     if (Combo1.Text.empty()) {
         msgBox(kEmptyPrompt, platform::BoxStyle::Exclamation, s.emptyTitle);
         s.self.disarm();

@@ -1,11 +1,13 @@
 // SPDX-License-Identifier: MIT
 #include "stages/replay.h"
 
+#include "stages/export_rule.h"
+
 namespace sabrota {
 
-Replay::Replay(const Form1::RunInput& input, const Form1* like)
+Replay::Replay(const RunInput& input, const ExportRule* like)
     : window_(platform::Services{box_, timers_, files_, shell_, printer_, folder_},
-              Form1::Replica{like}) {
+              std::make_unique<Watch>(like)) {
     Form1& w = window_;
     w.Form_Load();
     w.Text1.Text = input.text1;
@@ -26,9 +28,19 @@ Replay::Replay(const Form1::RunInput& input, const Form1* like)
     }
 }
 
+// A replay that the live window is compared with would only make again the 65,536 entries
+// the live window has just made from the same values. It ends as that making ended, and makes
+// its entries later only if the live window's list changes before the comparison.
+std::optional<int> Replay::Watch::listAlreadyShown(const ListSource& from) {
+    std::optional<int> ownIndex = like ? like->listShows(from) : std::nullopt;
+    if (ownIndex)
+        deferred = from;
+    return ownIndex;
+}
+
 void Replay::makeList() {
-    window_.listDeferred_.reset();
-    window_.listLike_ = nullptr;
+    watch().deferred.reset();
+    watch().like = nullptr;
     window_.BuildNetworkList();
 }
 
@@ -39,8 +51,9 @@ bool Replay::shownBy(const Form1& live) {
         if (x.Caption != y.Caption || x.BackColor != y.BackColor || x.ForeColor != y.ForeColor)
             return false;
     }
-    if (window_.listDeferred_) {
-        if (live.listShows(*window_.listDeferred_))
+    if (const auto& deferred = watch().deferred) {
+        const ExportRule* like = ExportRule::of(live);
+        if (like && like->listShows(*deferred))
             return true;
         makeList();
     }

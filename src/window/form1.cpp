@@ -4,11 +4,15 @@
 #include <cmath>
 
 #include "platform/number_parse.h"
-#include "stages/replay.h"
 
 namespace sabrota {
 
-Form1::Form1(platform::Services services) : services_(services) {
+Form1::Form1(platform::Services services) : Form1(services, nullptr) {
+    watch_ = exportRuleFor(*this);
+}
+
+Form1::Form1(platform::Services services, std::unique_ptr<RunWatch> watch)
+    : services_(services), watch_(watch ? std::move(watch) : std::make_unique<RunWatch>()) {
     for (const auto& d : designTable()) {
         Control& c = control(d.id, d.index);
         if (d.kind == Kind::TextBox || d.kind == Kind::ComboBox)
@@ -24,11 +28,6 @@ Form1::Form1(platform::Services services) : services_(services) {
         timers[static_cast<std::size_t>(i)].number_ = i + 1;
         timers[static_cast<std::size_t>(i)].driver_ = &services_.timers;
     }
-}
-
-Form1::Form1(platform::Services services, Replica replica) : Form1(services) {
-    replica_ = true;
-    listLike_ = replica.like;
 }
 
 Control& Form1::control(ControlId id, int index) {
@@ -123,13 +122,15 @@ void Form1::timerTick(int number) {
     }
     // The export's own tick writes only a file; what it leaves in the window is for the next
     // stage to judge.
-    if (number <= 10 && !replica_)
-        stageEnded();
+    if (number <= 10)
+        watch_->stageEnded();
 }
 
 void Form1::msgBox(std::string_view prompt, platform::BoxStyle style, std::string_view title) {
     services_.box.show(prompt, style, title.empty() ? kWindowTitle : title);
 }
+
+Form1::~Form1() = default;
 
 std::int16_t toInt16(std::string_view text) {
     const auto c = numeric::toInteger16(text);

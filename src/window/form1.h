@@ -15,10 +15,9 @@
 #include "platform/services.h"
 #include "window/controls.h"
 #include "window/design.h"
+#include "window/run_watch.h"
 
 namespace sabrota {
-
-class Replay;
 
 using CaptionControl = Control;
 using ValueControl = Control;
@@ -37,14 +36,10 @@ inline constexpr int kTimerCount = 11;
 
 class Form1 {
   public:
+    // A window of the program: the export's rule watches its stages.
     explicit Form1(platform::Services services);
-    // The window of a replay: the same handlers, without the export's rule. `like` is the
-    // window the replay is compared with: a list it already shows, made from the same values,
-    // is not made a second time (see BuildNetworkList).
-    struct Replica {
-        const Form1* like = nullptr;
-    };
-    Form1(platform::Services services, Replica);
+    // A window with a watch of its own; a plain RunWatch checks nothing and exports nothing.
+    Form1(platform::Services services, std::unique_ptr<RunWatch> watch);
     ~Form1();
     Form1(const Form1&) = delete;
     Form1& operator=(const Form1&) = delete;
@@ -121,11 +116,19 @@ class Form1 {
     std::string addrBits1, addrBits2, addrBits3, addrBits4;
     std::string maskBits1, maskBits2, maskBits3, maskBits4;
 
-    // The input boxes as the stages of one run read them: Text1 … Text4 and Combo1's text.
-    struct RunInput {
-        std::string text1, text2, text3, text4, mask;
-        bool operator==(const RunInput&) const = default;
-    };
+    // The octet texts and the mask text as the stages last read them.
+    using RunInput = sabrota::RunInput;
+    RunInput runInput;
+    // What watches the stages for the export.
+    RunWatch& runWatch() {
+        return *watch_;
+    }
+    const RunWatch& runWatch() const {
+        return *watch_;
+    }
+
+    // The tail of Timer10: every network of the chosen size inside the class network.
+    void BuildNetworkList();
 
     // The three procedures shared by the classification and the subnet arithmetic.
     void ShowHostCount();
@@ -151,57 +154,15 @@ class Form1 {
     void runMaskStage(const MaskStage& s);
     bool addressStillValid();
     bool maskStillSelectable();
-    void BuildNetworkList();
     void resetResultFields();
 
-    // The export's rule (stages/calculate.cpp). After every tick: while the button is on, the
-    // window must show what a clean run of the input the stages read shows, or the button goes
-    // off; the export then writes that input. The input of a window whose button is off stays
-    // exportable only while the window keeps showing the same.
-    void stageEnded();
-    // The export now stands for a window with no results, as after start-up.
-    void exportHoldsNoRun();
-    // Nothing to export, and no replay kept for it.
-    void dropExport();
-    Replay& reference();
     bool maskTextAcceptable(std::string_view text) const;
-
-    RunInput runRead_;  // the octet texts and the mask text as the stages last read them
-    // What the export writes for the input: a run that ended well, an empty input for a window
-    // that holds no results (start-up, Clear), nothing while no whole run is on the window.
-    std::optional<RunInput> exportInput_ = RunInput{};
-    // The clean run of exportInput_, made when first needed; none while there is no input.
-    std::unique_ptr<Replay> reference_;
-    bool replica_ = false;  // a replay's own window checks nothing
-
-    // Everything the list of networks is made from. The same values make the same entries, the
-    // same highlighted one and the same end, a fault or none.
-    struct ListSource {
-        std::int32_t netCount, mask2, mask3, mask4, octet1, octet2, octet3;
-        std::int16_t classOctet;
-        std::string own;
-        bool operator==(const ListSource&) const = default;
-    };
-    struct ListMade {
-        ListSource from;
-        std::uint64_t revision;  // the list's revision when it was made: unchanged since
-        int ownIndex;
-    };
-    // The list as the last whole making left it, while nothing else has changed it.
-    std::optional<ListMade> listMade_;
-    bool listShows(const ListSource& from) const {
-        return listMade_ && listMade_->from == from && listMade_->revision == List1.revision();
-    }
-    // A replay's list that its live window already showed when the replay reached it: the
-    // entries are made only when the live window's list is no longer that one.
-    const Form1* listLike_ = nullptr;
-    std::optional<ListSource> listDeferred_;
-    friend class Replay;
 
     // A modal box; an empty title shows the program's name.
     void msgBox(std::string_view prompt, platform::BoxStyle style, std::string_view title = {});
 
     platform::Services services_;
+    std::unique_ptr<RunWatch> watch_;
     std::array<bool, kTimerCount> running_{};
 };
 
