@@ -915,16 +915,13 @@ TEST(ExecutableFolder, BecomesTheCurrentDirectory) {
     fs::current_path(before);
 }
 
-// Which folder the program keeps its files in, for where its executable lives, and where an
-// installed copy kept them before (the earlier data folder).
+// Which folder the program keeps its files in, for where its executable lives.
 struct FolderCase {
     const char* name;
     const char* executableFolder;
     bool writable;
-    const char* dataHome;
     const char* home;
     const char* expected;
-    const char* earlier = "/home/u/.local/share/sabrota";
     const char* documents = "";
 };
 void PrintTo(const FolderCase& c, std::ostream* os) {
@@ -935,51 +932,45 @@ class ProgramFolder : public testing::TestWithParam<FolderCase> {};
 
 TEST_P(ProgramFolder, ForTheExecutablesFolder) {
     const FolderCase& c = GetParam();
-    const platform::FolderFacts facts{c.executableFolder, c.writable, c.dataHome, c.home,
-                                      c.documents};
+    const platform::FolderFacts facts{c.executableFolder, c.writable, c.home, c.documents};
     EXPECT_EQ(platform::programFolderFor(facts), fs::path(c.expected));
-    EXPECT_EQ(platform::earlierDataFolderFor(facts), fs::path(c.earlier));
 }
 
 constexpr const char* kDocs = "/home/u/Documents/Sabrota";
 constexpr const char* kRootDocs = "/root/Documents/Sabrota";
-constexpr const char* kRootData = "/root/.local/share/sabrota";
 
 INSTANTIATE_TEST_SUITE_P(
     ExecutableFolder, ProgramFolder,
     testing::Values(
         // A copy in a folder of its own that the user may write keeps its files beside it.
-        FolderCase{"OwnFolder", "/home/u/tools/sabrota", true, "", "/home/u",
-                   "/home/u/tools/sabrota"},
-        FolderCase{"OwnFolderBelowHomeBin", "/home/u/bin/sabrota", true, "", "/home/u",
+        FolderCase{"OwnFolder", "/home/u/tools/sabrota", true, "/home/u", "/home/u/tools/sabrota"},
+        FolderCase{"OwnFolderBelowHomeBin", "/home/u/bin/sabrota", true, "/home/u",
                    "/home/u/bin/sabrota"},
-        FolderCase{"FolderNamedLikeUsr", "/usr2/bin", true, "", "/home/u", "/usr2/bin"},
-        FolderCase{"FolderNamedLikeOpt", "/optimal", true, "", "/home/u", "/optimal"},
-        FolderCase{"Root", "/", true, "", "/root", "/", kRootData},
+        FolderCase{"FolderNamedLikeUsr", "/usr2/bin", true, "/home/u", "/usr2/bin"},
+        FolderCase{"FolderNamedLikeOpt", "/optimal", true, "/home/u", "/optimal"},
+        FolderCase{"Root", "/", true, "/root", "/"},
         // A folder the user may not write.
-        FolderCase{"NotWritable", "/srv/shared/sabrota", false, "", "/home/u", kDocs},
+        FolderCase{"NotWritable", "/srv/shared/sabrota", false, "/home/u", kDocs},
         // Shared folders of installed programs, even for a user who may write them (root).
-        FolderCase{"UsrBin", "/usr/bin", true, "", "/root", kRootDocs, kRootData},
-        FolderCase{"UsrBinWithSlash", "/usr/bin/", true, "", "/root", kRootDocs, kRootData},
-        FolderCase{"UsrLocalBin", "/usr/local/bin", true, "", "/home/u", kDocs},
-        FolderCase{"UsrLocalShare", "/usr/local/share/sabrota", true, "", "/home/u", kDocs},
-        FolderCase{"UsrGames", "/usr/games", true, "", "/home/u", kDocs},
-        FolderCase{"Opt", "/opt/sabrota/bin", true, "", "/home/u", kDocs},
-        FolderCase{"Bin", "/bin", true, "", "/root", kRootDocs, kRootData},
-        FolderCase{"Sbin", "/sbin", true, "", "/root", kRootDocs, kRootData},
-        FolderCase{"LocalBin", "/home/u/.local/bin", true, "", "/home/u", kDocs},
-        FolderCase{"LocalBinHomeWithSlash", "/home/u/.local/bin", true, "", "/home/u/", kDocs},
-        FolderCase{"HomeBin", "/home/u/bin", true, "", "/home/u", kDocs},
-        // Where the documents folder and the earlier data folder are.
-        FolderCase{"DataHome", "/usr/bin", true, "/data/u", "/home/u", kDocs, "/data/u/sabrota"},
-        FolderCase{"RelativeDataHomeDoesNotCount", "/usr/bin", true, "data", "/home/u", kDocs},
-        FolderCase{"DocumentsDir", "/usr/bin", true, "", "/home/u", "/home/u/Dokumente/Sabrota",
-                   "/home/u/.local/share/sabrota", "/home/u/Dokumente"},
-        FolderCase{"RelativeDocumentsDirDoesNotCount", "/usr/bin", true, "", "/home/u", kDocs,
-                   "/home/u/.local/share/sabrota", "Dokumente"},
-        FolderCase{"UnknownExecutable", "", false, "", "/home/u", kDocs},
-        FolderCase{"NoHome", "/usr/bin", true, "", "", "", ""},
-        FolderCase{"RelativeHome", "/usr/bin", true, "", "home/u", "", ""}),
+        FolderCase{"UsrBin", "/usr/bin", true, "/root", kRootDocs},
+        FolderCase{"UsrBinWithSlash", "/usr/bin/", true, "/root", kRootDocs},
+        FolderCase{"UsrLocalBin", "/usr/local/bin", true, "/home/u", kDocs},
+        FolderCase{"UsrLocalShare", "/usr/local/share/sabrota", true, "/home/u", kDocs},
+        FolderCase{"UsrGames", "/usr/games", true, "/home/u", kDocs},
+        FolderCase{"Opt", "/opt/sabrota/bin", true, "/home/u", kDocs},
+        FolderCase{"Bin", "/bin", true, "/root", kRootDocs},
+        FolderCase{"Sbin", "/sbin", true, "/root", kRootDocs},
+        FolderCase{"LocalBin", "/home/u/.local/bin", true, "/home/u", kDocs},
+        FolderCase{"LocalBinHomeWithSlash", "/home/u/.local/bin", true, "/home/u/", kDocs},
+        FolderCase{"HomeBin", "/home/u/bin", true, "/home/u", kDocs},
+        // Where the documents folder is.
+        FolderCase{"DocumentsDir", "/usr/bin", true, "/home/u", "/home/u/Dokumente/Sabrota",
+                   "/home/u/Dokumente"},
+        FolderCase{"RelativeDocumentsDirDoesNotCount", "/usr/bin", true, "/home/u", kDocs,
+                   "Dokumente"},
+        FolderCase{"UnknownExecutable", "", false, "/home/u", kDocs},
+        FolderCase{"NoHome", "/usr/bin", true, "", ""},
+        FolderCase{"RelativeHome", "/usr/bin", true, "home/u", ""}),
     [](const auto& i) { return std::string(i.param.name); });
 
 // XDG_DOCUMENTS_DIR as user-dirs.dirs sets it.
@@ -1014,9 +1005,8 @@ class EnterFolder : public testing::Test {
         std::error_code ec;
         fs::remove_all(home_, ec);
     }
-    platform::FolderFacts installed() const { return {"/usr/bin", true, "", home_.string(), ""}; }
+    platform::FolderFacts installed() const { return {"/usr/bin", true, home_.string(), ""}; }
     fs::path documents() const { return home_ / "Documents" / "Sabrota"; }
-    fs::path earlier() const { return home_ / ".local" / "share" / "sabrota"; }
     fs::path before_;
     fs::path home_;
 };
@@ -1033,7 +1023,6 @@ TEST_F(EnterFolder, MakesTheDataFolderForTheUserAlone) {
         EXPECT_EQ(fs::current_path(), documents());
         for (const fs::path& made : {home_ / "Documents", documents()})
             EXPECT_EQ(modeOf(made), 0700U) << made;
-        EXPECT_FALSE(fs::exists(home_ / ".local")) << "nothing made in the earlier data folder";
         fs::current_path(before_);
     }
 }
@@ -1053,7 +1042,7 @@ TEST_F(EnterFolder, LeavesAnExistingDataFolderAsItIs) {
 
 TEST_F(EnterFolder, OwnFolderCreatesNothing) {
     fs::create_directory(home_ / "tools");
-    ASSERT_TRUE(platform::ExecutableFolder::enter({home_ / "tools", true, "", home_.string(), ""}));
+    ASSERT_TRUE(platform::ExecutableFolder::enter({home_ / "tools", true, home_.string(), ""}));
     EXPECT_EQ(fs::current_path(), home_ / "tools");
     EXPECT_FALSE(fs::exists(home_ / ".local"));
     EXPECT_FALSE(fs::exists(home_ / "Documents"));
@@ -1115,45 +1104,6 @@ TEST_F(EnterFolder, RefusesAFolderOthersControl) {
         EXPECT_EQ(readFile(home_ / "notes.txt"), "the victim's notes");
         EXPECT_TRUE(fs::is_symlink(folder / "ip-file.csv"));
     }
-}
-
-// ip-file.csv and ip-memo.txt come over from the earlier data folder once, each only where the
-// program folder lacks it; the earlier folder goes when it is left empty.
-TEST_F(EnterFolder, MovesTheEarlierFilesOnce) {
-    fs::create_directories(earlier());
-    ASSERT_EQ(::chmod(earlier().c_str(), 0700), 0);
-    writeFile(earlier() / "ip-file.csv", "old export");
-    ASSERT_EQ(::chmod((earlier() / "ip-file.csv").c_str(), 0640), 0);
-    writeFile(earlier() / "ip-memo.txt", "old memo");
-    ASSERT_TRUE(platform::ExecutableFolder::enter(installed()));
-    EXPECT_EQ(readFile(documents() / "ip-file.csv"), "old export");
-    EXPECT_EQ(modeOf(documents() / "ip-file.csv"), 0640U);
-    EXPECT_EQ(readFile(documents() / "ip-memo.txt"), "old memo");
-    EXPECT_FALSE(fs::exists(earlier()));
-
-    // A memo of the new folder stays; the earlier one, put back by hand, is left where it is.
-    fs::current_path(before_);
-    fs::create_directories(earlier());
-    ASSERT_EQ(::chmod(earlier().c_str(), 0700), 0);
-    writeFile(earlier() / "ip-memo.txt", "memo put back");
-    ASSERT_TRUE(platform::ExecutableFolder::enter(installed()));
-    EXPECT_EQ(readFile(documents() / "ip-memo.txt"), "old memo");
-    EXPECT_EQ(readFile(earlier() / "ip-memo.txt"), "memo put back");
-}
-
-// An earlier data folder that another user controls gives nothing to the program folder.
-TEST_F(EnterFolder, MovesNothingFromAHijackedEarlierFolder) {
-    fs::create_directories(earlier());
-    writeFile(home_ / "notes.txt", "the victim's notes");
-    fs::create_symlink(home_ / "notes.txt", earlier() / "ip-file.csv");
-    writeFile(earlier() / "ip-memo.txt", "planted memo");
-    ASSERT_EQ(::chmod(earlier().c_str(), 0777), 0);
-    testing::internal::CaptureStderr();
-    ASSERT_TRUE(platform::ExecutableFolder::enter(installed()));
-    EXPECT_EQ(testing::internal::GetCapturedStderr(),
-              "sabrota: not using the folder " + earlier().string() + ": others may write to it\n");
-    EXPECT_FALSE(fs::exists(fs::symlink_status(documents() / "ip-file.csv")));
-    EXPECT_FALSE(fs::exists(documents() / "ip-memo.txt"));
 }
 
 TEST(ExecutableFolder, FactsOfThisProcess) {

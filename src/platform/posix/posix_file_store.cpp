@@ -58,12 +58,12 @@ bool takeOver(int fd, const Keep& keep, mode_t mode) {
 }
 
 // The new content in a temporary file of the folder: written, given its owner, group and mode,
-// synced, and only then named (finalName, or a temporary name).
+// synced, and only then given a temporary name.
 bool writeTemporary(int dirFd, std::string_view base, std::string_view bytes, const Keep& keep,
-                    mode_t mode, Temporary& t, const std::string& finalName = {}) {
+                    mode_t mode, Temporary& t) {
     return createTemporary(dirFd, base, t) && writeAll(t.fd.get(), bytes) &&
            takeOver(t.fd.get(), keep, mode) && ::fsync(t.fd.get()) == 0 &&
-           nameTemporary(dirFd, base, t, finalName);
+           nameTemporary(dirFd, base, t);
 }
 
 bool syncFolder(int dirFd) {
@@ -144,26 +144,6 @@ bool PosixFileStore::replaceFile(std::string_view name, std::string_view bytes) 
         return false;
     }
     return syncFolder(dir.get());
-}
-
-bool createFileIn(int dirFd, const std::string& name, std::string_view bytes, mode_t mode) {
-    struct stat st {};
-    if (::fstatat(dirFd, name.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0 || errno != ENOENT)
-        return false;
-    Temporary t;
-    if (!writeTemporary(dirFd, name, bytes, Keep{}, mode & 0777, t, name)) {
-        if (t.name != name)
-            discardTemporary(dirFd, t);
-        return false;
-    }
-    if (t.name != name) {
-        // A named temporary: a second name that cannot replace anything, then the first goes.
-        const bool linked = ::linkat(dirFd, t.name.c_str(), dirFd, name.c_str(), 0) == 0;
-        discardTemporary(dirFd, t);
-        if (!linked)
-            return false;
-    }
-    return syncFolder(dirFd);
 }
 
 }  // namespace sabrota::platform

@@ -34,9 +34,4 @@ class PosixFileStore : public FileStore {
     bool replaceFile(std::string_view name, std::string_view bytes) override;
 };
 
-// Writes bytes as the new file name in the folder dirFd, with the given permission bits, by the
-// same steps as a replacement. False, and nothing changed, when name exists already or a step
-// fails.
-bool createFileIn(int dirFd, const std::string& name, std::string_view bytes, mode_t mode);
-
 }  // namespace sabrota::platform

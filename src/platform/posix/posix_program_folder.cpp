@@ -23,8 +23,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-constexpr const char* kProgramFiles[] = {"ip-file.csv", "ip-memo.txt"};
-
 bool within(const std::string& folder, std::string_view root) {
     return folder == root ||
            (folder.size() > root.size() && folder.compare(0, root.size(), root) == 0 &&
@@ -113,68 +111,6 @@ int openOwnFolder(const fs::path& dir) {
     return -1;
 }
 
-bool readAll(int dirFd, const char* name, std::string& bytes) {
-    const UniqueFd fd(::openat(dirFd, name, O_RDONLY | O_NOFOLLOW | O_CLOEXEC));
-    if (fd.get() < 0)
-        return false;
-    char buf[65536];
-    for (;;) {
-        const ssize_t n = ::read(fd.get(), buf, sizeof buf);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n < 0)
-            return false;
-        if (n == 0)
-            return true;
-        bytes.append(buf, static_cast<std::size_t>(n));
-    }
-}
-
-// Moves one file to the program folder without replacing anything there.
-bool moveOne(int fromFd, int toFd, const char* name, mode_t mode) {
-    if (::renameat2(fromFd, name, toFd, name, RENAME_NOREPLACE) == 0)
-        return true;
-    if (errno == EINVAL) {
-        // A file system that cannot rename without replacing: a second name, then the first goes.
-        return ::linkat(fromFd, name, toFd, name, 0) == 0 && ::unlinkat(fromFd, name, 0) == 0;
-    }
-    if (errno != EXDEV)
-        return false;
-    // Another file system: a copy by the export's own steps, then the original goes.
-    std::string bytes;
-    return readAll(fromFd, name, bytes) && createFileIn(toFd, name, bytes, mode) &&
-           ::unlinkat(fromFd, name, 0) == 0;
-}
-
-// Brings the files of the earlier data folder over, each only while the program folder lacks
-// it; the earlier folder goes when that leaves it empty.
-void moveEarlierFiles(const fs::path& earlier, int toFd) {
-    if (earlier.empty())
-        return;
-    const UniqueFd from(openChecked(earlier));
-    if (from.get() < 0)
-        return;
-    bool moved = false;
-    for (const char* name : kProgramFiles) {
-        struct stat st {};
-        if (::fstatat(toFd, name, &st, AT_SYMLINK_NOFOLLOW) == 0 || errno != ENOENT)
-            continue;
-        if (::fstatat(from.get(), name, &st, AT_SYMLINK_NOFOLLOW) != 0 || !S_ISREG(st.st_mode) ||
-            st.st_uid != ::geteuid())
-            continue;
-        if (moveOne(from.get(), toFd, name, st.st_mode & 0777))
-            moved = true;
-        else
-            std::fprintf(stderr, "sabrota: could not move %s from %s: %s\n", name, earlier.c_str(),
-                         std::strerror(errno));
-    }
-    if (moved) {
-        ::fsync(toFd);
-        ::fsync(from.get());
-        ::rmdir(earlier.c_str());
-    }
-}
-
 }  // namespace
 
 bool isSharedProgramFolder(const fs::path& folder, const std::string& home) {
@@ -202,17 +138,6 @@ fs::path programFolderFor(const FolderFacts& facts) {
     return (documents / "Sabrota").lexically_normal();
 }
 
-fs::path earlierDataFolderFor(const FolderFacts& facts) {
-    fs::path data;
-    if (isAbsolute(facts.dataHome))
-        data = facts.dataHome;
-    else if (isAbsolute(facts.home))
-        data = fs::path(facts.home) / ".local" / "share";
-    else
-        return {};
-    return data / "sabrota";
-}
-
 fs::path ExecutableFolder::folder() {
     std::error_code ec;
     const auto exe = fs::read_symlink("/proc/self/exe", ec);
@@ -227,8 +152,6 @@ FolderFacts ExecutableFolder::facts() {
     f.executableFolderWritable =
         !f.executableFolder.empty() &&
         ::faccessat(AT_FDCWD, f.executableFolder.c_str(), W_OK | X_OK, AT_EACCESS) == 0;
-    if (const char* v = std::getenv("XDG_DATA_HOME"))
-        f.dataHome = v;
     if (const char* v = std::getenv("HOME"))
         f.home = v;
     if (f.home.empty()) {
@@ -248,7 +171,6 @@ bool ExecutableFolder::enter(const FolderFacts& facts) {
     const UniqueFd folder(openOwnFolder(dir));
     if (folder.get() < 0)
         return false;
-    moveEarlierFiles(earlierDataFolderFor(facts), folder.get());
     return ::fchdir(folder.get()) == 0;
 }
 

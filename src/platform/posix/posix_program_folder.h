@@ -15,7 +15,6 @@ namespace sabrota::platform {
 struct FolderFacts {
     std::filesystem::path executableFolder;  // empty when it cannot be found
     bool executableFolderWritable = false;   // the user may create files in it
-    std::string dataHome;                    // $XDG_DATA_HOME as set, possibly empty
     std::string home;                        // $HOME, or the account's home folder
     std::string documents;  // XDG_DOCUMENTS_DIR of the user's user-dirs.dirs, possibly empty
 };
@@ -31,10 +30,6 @@ bool isSharedProgramFolder(const std::filesystem::path& folder, const std::strin
 // XDG_DOCUMENTS_DIR or ~/Documents. Empty when neither can be named.
 std::filesystem::path programFolderFor(const FolderFacts& facts);
 
-// Where an installed copy kept its files before: $XDG_DATA_HOME/sabrota or
-// ~/.local/share/sabrota. Empty when it cannot be named.
-std::filesystem::path earlierDataFolderFor(const FolderFacts& facts);
-
 // Makes the program folder the current directory. A folder outside the executable's is used
 // only when it is the user's, not a symbolic link and not writable by group or others; the
 // program creates it (and each missing folder above it) for the user alone and tightens a
@@ -47,8 +42,7 @@ class ExecutableFolder : public ProgramFolder {
     // The facts of this process: its executable, the environment, the user's account.
     static FolderFacts facts();
     // Chooses the program folder for the facts, creates and checks it if it is not the
-    // executable's, moves ip-file.csv and ip-memo.txt over from the earlier data folder where
-    // it lacks them, and makes it the current directory. False (and the current directory
+    // executable's, and makes it the current directory. False (and the current directory
     // unchanged) when any of it fails.
     static bool enter(const FolderFacts& facts);
 };

@@ -75,15 +75,9 @@ bool createTemporary(int dirFd, std::string_view base, Temporary& t) {
     return true;
 }
 
-bool nameTemporary(int dirFd, std::string_view base, Temporary& t, const std::string& finalName) {
+bool nameTemporary(int dirFd, std::string_view base, Temporary& t) {
     if (!t.name.empty())
         return true;
-    if (!finalName.empty()) {
-        if (!linkUnnamed(t.fd.get(), dirFd, finalName))
-            return false;
-        t.name = finalName;
-        return true;
-    }
     for (int tries = 0; tries < kTries; ++tries) {
         std::string name = temporaryName(base);
         if (linkUnnamed(t.fd.get(), dirFd, name)) {

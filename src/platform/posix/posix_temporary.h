@@ -20,10 +20,9 @@ struct Temporary {
 // has them, otherwise one under a fresh temporary name for base, locked at once.
 bool createTemporary(int dirFd, std::string_view base, Temporary& t);
 
-// Gives a temporary file its name once it is complete: finalName, which must not exist yet,
-// or else a fresh temporary name for base. A named temporary keeps its name.
-bool nameTemporary(int dirFd, std::string_view base, Temporary& t,
-                   const std::string& finalName = {});
+// Gives a temporary file a fresh temporary name for base once it is complete. A named
+// temporary keeps its name.
+bool nameTemporary(int dirFd, std::string_view base, Temporary& t);
 
 // Removes the temporary file's name, if it has one.
 void discardTemporary(int dirFd, Temporary& t);
