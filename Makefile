@@ -2,6 +2,7 @@
 # Two commands do everything on a fresh Debian 12 machine:
 #   make run    install what is missing, build, open the window
 #   make test   install what is missing, build, run every test headless, build and try the package
+#   make check  the everyday loop: one build, the model and Qt tests, format, licences, layers
 # The set-up only asks dpkg when everything is installed; apt-get runs only for what is missing.
 BUILD    ?= build
 ASAN     ?= build-asan
@@ -9,16 +10,19 @@ DEB_BUILD ?= build-deb
 CLANG_BUILD ?= build-clang
 WIN_BUILD ?= build-win
 JOBS     ?= $(shell nproc)
+# ccache, where installed, keeps rebuilds of unchanged sources (a fresh clone, another build
+# folder, a branch switched back) from compiling again.
+LAUNCHER := $(if $(shell command -v ccache),-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
 SECONDS_PER_FUZZER ?= 60
 
-.PHONY: run test setup build check-format check-spdx check-tidy check-layers check-packages test-build \
+.PHONY: run test check setup build check-format check-spdx check-tidy check-layers check-packages test-build \
         build-clang test-clang test-asan test-package deb fuzz bench clean windows test-windows
 
 setup:
 	./scripts/setup.sh
 
 build: setup
-	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DSABROTA_WERROR=ON
+	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DSABROTA_WERROR=ON $(LAUNCHER)
 	cmake --build $(BUILD) -j$(JOBS)
 
 run: build
@@ -58,7 +62,7 @@ test-build: build
 # The whole program, the Qt window included, built by clang in a folder of its own and tested.
 build-clang: setup
 	CC=clang CXX=clang++ cmake -S . -B $(CLANG_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-	  -DSABROTA_WERROR=ON
+	  -DSABROTA_WERROR=ON $(LAUNCHER)
 	cmake --build $(CLANG_BUILD) -j$(JOBS)
 
 test-clang: build-clang
@@ -66,7 +70,7 @@ test-clang: build-clang
 
 test-asan: setup
 	cmake -S . -B $(ASAN) -DCMAKE_BUILD_TYPE=Debug -DSABROTA_SANITIZE=ON -DSABROTA_WERROR=ON \
-	  -DSABROTA_BENCH=OFF
+	  -DSABROTA_BENCH=OFF $(LAUNCHER)
 	cmake --build $(ASAN) -j$(JOBS)
 	cd $(ASAN) && QT_QPA_PLATFORM=offscreen \
 	  ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 \
@@ -110,13 +114,19 @@ test-package: build deb
 # The Windows program, cross-built with mingw-w64: build-win/sabrota.exe and the portable zip.
 windows: setup
 	cmake -S . -B $(WIN_BUILD) -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake \
-	  -DCMAKE_BUILD_TYPE=Release -DSABROTA_WERROR=ON -DSABROTA_BENCH=OFF
+	  -DCMAKE_BUILD_TYPE=Release -DSABROTA_WERROR=ON -DSABROTA_BENCH=OFF $(LAUNCHER)
 	cmake --build $(WIN_BUILD) -j$(JOBS)
 	@ls $(WIN_BUILD)/sabrota.exe $(WIN_BUILD)/sabrota-*-win64.zip
 
 # Under Wine: the model tests, the Windows services' tests, the exe's imports and a GUI run.
 test-windows: windows
 	cd $(WIN_BUILD) && ctest --output-on-failure
+
+# The everyday loop, for a change to the model, the binder or the Qt window: the one GCC build
+# and its model and Qt tests, without the runs that drive a screen reader on a private display,
+# and the format, licence-line and layer checks. make test remains the whole check.
+check: setup check-format check-spdx check-layers check-packages build
+	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j$(JOBS) -LE xvfb
 
 test: setup check-format check-spdx check-layers check-packages test-build test-clang check-tidy \
       test-package test-windows test-asan fuzz

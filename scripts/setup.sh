@@ -6,7 +6,7 @@
 #   scripts/setup.sh --list   print the packages, one a line (the README lists the same)
 set -euo pipefail
 
-packages=(cmake g++ make pkg-config qt6-base-dev libgl-dev fonts-ipafont-gothic
+packages=(cmake g++ make ccache pkg-config qt6-base-dev libgl-dev fonts-ipafont-gothic
           libgtest-dev libgmock-dev libbenchmark-dev clang libclang-rt-14-dev clang-format-14 clang-tidy-14
           python3 e2fsprogs dpkg-dev lintian appstream desktop-file-utils librsvg2-bin locales
           fonts-vlgothic fonts-droid-fallback xvfb xauth dbus at-spi2-core python3-pyatspi
