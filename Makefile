@@ -12,7 +12,11 @@ WIN_BUILD ?= build-win
 JOBS     ?= $(shell nproc)
 # ccache, where installed, keeps rebuilds of unchanged sources (a fresh clone, another build
 # folder, a branch switched back) from compiling again.
+# Paths below the source folder are hashed as relative ones, so a clone in another folder finds
+# what this one compiled.
 LAUNCHER := $(if $(shell command -v ccache),-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
+export CCACHE_BASEDIR := $(CURDIR)
+export CCACHE_NOHASHDIR := 1
 SECONDS_PER_FUZZER ?= 60
 
 .PHONY: run test check setup build check-format check-spdx check-tidy check-layers check-packages test-build \
