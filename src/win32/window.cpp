@@ -63,6 +63,7 @@ Window::Window(HINSTANCE instance) : instance_(instance) {
     printer_.capture = [this] { return capture(); };
 
     build();
+    announcer_ = std::make_unique<Announcer>(hwnd_, instance);
     binder_ = std::make_unique<frontend::Binder>(
         *this, platform::Services{box_, timers_, files_, shell_, printer_, folder_});
     list_ = std::make_unique<NetworkList>(control(ControlId::List1), binder_->form().List1);
@@ -272,11 +273,11 @@ void Window::command(int id, int code, HWND from) {
     if (!b || binder_->syncing() || id < kFirstId)
         return;
     const ControlDesign& d = *b->design;
-    if (d.kind == Kind::Button && code == BN_CLICKED)
+    if ((d.kind == Kind::Button && code == BN_CLICKED) ||
+        (isLabel(d.kind) && code == STN_CLICKED && d.click != Click::None)) {
         binder_->clicked(d.click);
-    else if (isLabel(d.kind) && code == STN_CLICKED && d.click != Click::None)
-        binder_->clicked(d.click);
-    else if (d.kind == Kind::TextBox && code == EN_CHANGE)
+        announcer_->clicked(d.click, binder_->form());
+    } else if (d.kind == Kind::TextBox && code == EN_CHANGE)
         binder_->typed(d.id, platform::narrow(textOf(from)));
     else if (d.kind == Kind::ComboBox && code == CBN_EDITCHANGE)
         binder_->maskTyped(platform::narrow(textOf(from)));
@@ -313,6 +314,14 @@ void Window::showMaskIndex(int index) {
 void Window::showListIndex(int index) {
     if (list_)
         list_->select(index);
+}
+
+void Window::eventDone() {
+    announcer_->eventDone(binder_->form());
+}
+
+void Window::boxClosed(std::string_view prompt) {
+    announcer_->boxClosed(prompt);
 }
 
 LRESULT Window::colors(HDC dc, HWND from, LRESULT fallback) {
