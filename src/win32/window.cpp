@@ -301,8 +301,13 @@ void Window::showControl(const ControlDesign& d, const Control& now, unsigned ch
             list_->setColors(colorRef(now.BackColor), colorRef(now.ForeColor));
         InvalidateRect(h, nullptr, TRUE);
     }
-    if (changes & frontend::kEnabled)
+    if (changes & frontend::kEnabled) {
+        // A control turned off while it has the focus would take the focus with it to nowhere
+        // (CSV出力 after its export): the focus goes on to the next control first.
+        if (!now.Enabled && GetFocus() == h)
+            SetFocus(GetNextDlgTabItem(hwnd_, h, FALSE));
         EnableWindow(h, now.Enabled);
+    }
     if (changes & frontend::kVisible)
         ShowWindow(h, now.Visible ? SW_SHOWNA : SW_HIDE);
 }
