@@ -275,7 +275,14 @@ void Window::command(int id, int code, HWND from) {
     const ControlDesign& d = *b->design;
     if ((d.kind == Kind::Button && code == BN_CLICKED) ||
         (isLabel(d.kind) && code == STN_CLICKED && d.click != Click::None)) {
+        // 印刷 hides the buttons while it prints, and a hidden button hands the focus to the
+        // window itself: the button gets it back once it shows again.
+        HWND focused = GetFocus();
         binder_->clicked(d.click);
+        const HWND now = GetFocus();
+        if (d.kind == Kind::Button && focused && now == hwnd_ && IsWindowVisible(focused) &&
+            IsWindowEnabled(focused))
+            SetFocus(focused);
         announcer_->clicked(d.click, binder_->form());
     } else if (d.kind == Kind::TextBox && code == EN_CHANGE)
         binder_->typed(d.id, platform::narrow(textOf(from)));

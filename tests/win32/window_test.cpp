@@ -162,7 +162,11 @@ TEST_F(Win32Window, PrintedPageIsTheClientAreaWithoutButtonsOnOneLandscapePage) 
         page = pageOf(p);
         return true;
     };
-    command(window->control(ControlId::cmdPrint), BN_CLICKED);
+    // 印刷 pressed from the keyboard keeps the focus, though its button is hidden for a moment.
+    HWND print = window->control(ControlId::cmdPrint);
+    SetFocus(print);
+    command(print, BN_CLICKED);
+    EXPECT_EQ(GetFocus(), print) << "the focus left 印刷";
 
     EXPECT_EQ(buttonsShown, 0) << "buttons shown while the page was drawn";
     for (ControlId id : kButtons)
