@@ -70,9 +70,11 @@ class Announcer::Notifications {
         hostProvider_ = procedure<HostProvider>(dll, "UiaHostProviderFromHwnd");
         listening_ = procedure<Listening>(dll, "UiaClientsAreListening");
         raise_ = procedure<Raise>(dll, "UiaRaiseNotificationEvent");
-        if (!hostProvider_ || !listening_)
+        // The library stays loaded for the program's life where it has all three.
+        if (!hostProvider_ || !listening_ || !raise_) {
             raise_ = nullptr;
-        // The library stays loaded for the program's life: the functions are used until the end.
+            FreeLibrary(dll);
+        }
     }
 
     HostProvider hostProvider_ = nullptr;
@@ -82,8 +84,8 @@ class Announcer::Notifications {
 
 Announcer::Announcer(HWND window, HINSTANCE instance) : window_(window), announcements_(*this) {
     // Made after the window's controls, so it is last among them and in no tab order; of no
-    // size, so it draws nothing and no print shows it; visible, since readers drop the events
-    // of hidden objects.
+    // size, so it draws nothing and no print shows it; visible, since a reader may pass over
+    // the events of a hidden window.
     notice_ = CreateWindowExW(0, WC_STATICW, L"", WS_CHILD | WS_VISIBLE | SS_NOPREFIX, 0, 0, 0, 0,
                               window, nullptr, instance, nullptr);
     if (notice_)
@@ -104,6 +106,9 @@ void Announcer::say(const std::string& sentence) {
         posted_ = PostMessageW(notice_, kDeliver, 0, 0) != FALSE;
 }
 
+// The alert first, the notification after it: a reader that hears both (NVDA listens to MSAA
+// and to UI Automation) lets a notification that supersedes earlier ones cut the alert short
+// rather than say the sentence twice.
 void Announcer::deliver() {
     posted_ = false;
     said_ = pending_;
