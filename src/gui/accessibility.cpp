@@ -189,7 +189,8 @@ void announceCaptionChange(DesignLabel& label, const QString& before) {
         sendTextChange(label, before);
 }
 
-Announcer::Announcer(MainWindow& window) : QObject(&window), window_(window) {
+Announcer::Announcer(MainWindow& window)
+    : QObject(&window), window_(window), announcements_(*this) {
     installAccessibility();
     notice_ = new NoticeWidget(&window);
     for (const auto& d : designTable())
@@ -205,9 +206,11 @@ Announcer::Announcer(MainWindow& window) : QObject(&window), window_(window) {
         if (box->lineEdit())
             box->lineEdit()->setAccessibleName(box->accessibleName());
     }
-    if (auto* clear = qobject_cast<QPushButton*>(window.widgetFor(ControlId::Command2)))
-        connect(clear, &QPushButton::clicked, this,
-                [this] { say(QString::fromStdString(clearSummary(window_.form()))); });
+    // Each button's click reaches the announcements after the window has handled it.
+    for (const auto& d : designTable())
+        if (auto* button = qobject_cast<QPushButton*>(window.widgetFor(d.id, d.index)))
+            connect(button, &QPushButton::clicked, this,
+                    [this, click = d.click] { announcements_.clicked(click, window_.form()); });
     // After a message box the window takes the focus back a moment later; a summary said
     // before that would be cut short by the focus being announced.
     settle_.setInterval(50);
@@ -222,11 +225,9 @@ Announcer::~Announcer() {
 }
 
 void Announcer::afterEvent() {
-    const auto text = watch_.afterEvent(window_.form());
-    if (!watch_.busy())
+    announcements_.eventDone(window_.form());
+    if (!announcements_.busy())
         releaseTextChanges();
-    if (text)
-        say(QString::fromStdString(*text));
 }
 
 void Announcer::holdTextChange(DesignLabel& label, const QString& before) {
@@ -245,7 +246,7 @@ void Announcer::releaseTextChanges() {
 }
 
 void Announcer::boxClosed(std::string_view prompt) {
-    watch_.boxClosed(prompt);
+    announcements_.boxClosed(prompt);
 }
 
 QWidget* Announcer::notice() const {
@@ -256,8 +257,8 @@ QString Announcer::lastSaid() const {
     return notice_ ? static_cast<NoticeWidget*>(notice_.data())->said : QString();
 }
 
-void Announcer::say(const QString& text) {
-    pending_ = text;
+void Announcer::say(const std::string& sentence) {
+    pending_ = QString::fromStdString(sentence);
     waits_ = 0;
     settle_.start();
 }

@@ -13,7 +13,7 @@
 #include <utility>
 #include <vector>
 
-#include "window/spoken_summary.h"
+#include "frontend/announcements.h"
 
 class QAccessibleEvent;
 class QWidget;
@@ -49,8 +49,9 @@ void announceCaptionChange(DesignLabel& label, const QString& before);
 // Speaks the summaries of the window's runs, of Clear and of the export. The sentence goes to
 // a notification object that is announced as shown: a screen reader says it wherever the
 // focus is, and the focus stays where it was. Told by the window after every event it has
-// handled and after every message box; it hears the Clear button itself.
-class Announcer : public QObject {
+// handled and after every message box; it hears the clicks itself. When and what to say is
+// decided by the announcements every front end shares.
+class Announcer : public QObject, private frontend::Speaker {
   public:
     explicit Announcer(MainWindow& window);
     ~Announcer() override;
@@ -64,12 +65,12 @@ class Announcer : public QObject {
     QString lastSaid() const;
 
   private:
-    void say(const QString& text);
+    void say(const std::string& sentence) override;
     void deliver();
     void releaseTextChanges();
 
     MainWindow& window_;
-    SummaryWatch watch_;
+    frontend::Announcements announcements_;
     QPointer<QWidget> notice_;
     QString pending_;
     QTimer settle_;

@@ -7,10 +7,12 @@ namespace sabrota::win32 {
 
 namespace {
 
-// Everything but the object's own name comes from the system's object for the control.
+// Everything but the object's own name (and role, where one is given) comes from the system's
+// object for the control.
 class NamedAccessible final : public IAccessible {
   public:
-    NamedAccessible(IAccessible* inner, const std::wstring& name) : inner_(inner), name_(name) {}
+    NamedAccessible(IAccessible* inner, const std::wstring& name, long role)
+        : inner_(inner), name_(name), role_(role) {}
     NamedAccessible(const NamedAccessible&) = delete;
     NamedAccessible& operator=(const NamedAccessible&) = delete;
 
@@ -75,7 +77,14 @@ class NamedAccessible final : public IAccessible {
         return inner_->get_accDescription(child, text);
     }
     HRESULT STDMETHODCALLTYPE get_accRole(VARIANT child, VARIANT* role) override {
-        return inner_->get_accRole(child, role);
+        if (!isSelf(child) || role_ == 0)
+            return inner_->get_accRole(child, role);
+        if (!role)
+            return E_POINTER;
+        VariantInit(role);
+        role->vt = VT_I4;
+        role->lVal = role_;
+        return S_OK;
     }
     HRESULT STDMETHODCALLTYPE get_accState(VARIANT child, VARIANT* state) override {
         return inner_->get_accState(child, state);
@@ -130,11 +139,13 @@ class NamedAccessible final : public IAccessible {
     long refs_ = 1;
     IAccessible* inner_;
     std::wstring name_;
+    long role_;
 };
 
 }  // namespace
 
-LRESULT namedAccessibleObject(HWND control, WPARAM w, LPARAM l, const std::wstring& name) {
+LRESULT namedAccessibleObject(HWND control, WPARAM w, LPARAM l, const std::wstring& name,
+                              long role) {
     if (static_cast<LONG>(l) != OBJID_CLIENT || name.empty())
         return 0;
     IAccessible* inner = nullptr;
@@ -142,7 +153,7 @@ LRESULT namedAccessibleObject(HWND control, WPARAM w, LPARAM l, const std::wstri
                                          reinterpret_cast<void**>(&inner))) ||
         !inner)
         return 0;
-    auto* named = new NamedAccessible(inner, name);
+    auto* named = new NamedAccessible(inner, name, role);
     const LRESULT answer = LresultFromObject(__uuidof(IAccessible), w, named);
     named->Release();
     return answer > 0 ? answer : 0;

@@ -11,7 +11,9 @@
 namespace sabrota::win32 {
 
 // The answer to WM_GETOBJECT(w, l) for the control, or 0 when the request is not for the
-// control's client object and the control's own procedure answers it.
-LRESULT namedAccessibleObject(HWND control, WPARAM w, LPARAM l, const std::wstring& name);
+// control's client object and the control's own procedure answers it. A role other than 0
+// stands in for the system's (ROLE_SYSTEM_ALERT for the window's spoken summaries).
+LRESULT namedAccessibleObject(HWND control, WPARAM w, LPARAM l, const std::wstring& name,
+                              long role = 0);
 
 }  // namespace sabrota::win32

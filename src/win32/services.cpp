@@ -14,7 +14,14 @@ void Win32MessageBox::show(std::string_view prompt, platform::BoxStyle style,
     UINT flags = MB_OK;
     if (style == platform::BoxStyle::Exclamation)
         flags |= MB_ICONEXCLAMATION;
+    // The box hands the activation back to the window, which would take the focus itself: the
+    // control that had it gets it back, as in a dialog, so the keyboard and a screen reader go
+    // on where they were.
+    const HWND focused = GetFocus();
     MessageBoxW(owner, platform::widen(prompt).c_str(), platform::widen(title).c_str(), flags);
+    if (focused && focused != owner && IsWindow(focused) && IsWindowVisible(focused) &&
+        IsWindowEnabled(focused) && GetFocus() != focused)
+        SetFocus(focused);
 }
 
 void Win32Timers::timerChanged(int number, int interval, bool enabled) {

@@ -63,6 +63,7 @@ Window::Window(HINSTANCE instance) : instance_(instance) {
     printer_.capture = [this] { return capture(); };
 
     build();
+    announcer_ = std::make_unique<Announcer>(hwnd_, instance);
     binder_ = std::make_unique<frontend::Binder>(
         *this, platform::Services{box_, timers_, files_, shell_, printer_, folder_});
     list_ = std::make_unique<NetworkList>(control(ControlId::List1), binder_->form().List1);
@@ -272,11 +273,18 @@ void Window::command(int id, int code, HWND from) {
     if (!b || binder_->syncing() || id < kFirstId)
         return;
     const ControlDesign& d = *b->design;
-    if (d.kind == Kind::Button && code == BN_CLICKED)
+    if ((d.kind == Kind::Button && code == BN_CLICKED) ||
+        (isLabel(d.kind) && code == STN_CLICKED && d.click != Click::None)) {
+        // 印刷 hides the buttons while it prints, and a hidden button hands the focus to the
+        // window itself: the button gets it back once it shows again.
+        HWND focused = GetFocus();
         binder_->clicked(d.click);
-    else if (isLabel(d.kind) && code == STN_CLICKED && d.click != Click::None)
-        binder_->clicked(d.click);
-    else if (d.kind == Kind::TextBox && code == EN_CHANGE)
+        const HWND now = GetFocus();
+        if (d.kind == Kind::Button && focused && now == hwnd_ && IsWindowVisible(focused) &&
+            IsWindowEnabled(focused))
+            SetFocus(focused);
+        announcer_->clicked(d.click, binder_->form());
+    } else if (d.kind == Kind::TextBox && code == EN_CHANGE)
         binder_->typed(d.id, platform::narrow(textOf(from)));
     else if (d.kind == Kind::ComboBox && code == CBN_EDITCHANGE)
         binder_->maskTyped(platform::narrow(textOf(from)));
@@ -300,8 +308,13 @@ void Window::showControl(const ControlDesign& d, const Control& now, unsigned ch
             list_->setColors(colorRef(now.BackColor), colorRef(now.ForeColor));
         InvalidateRect(h, nullptr, TRUE);
     }
-    if (changes & frontend::kEnabled)
+    if (changes & frontend::kEnabled) {
+        // A control turned off while it has the focus would take the focus with it to nowhere
+        // (CSV出力 after its export): the focus goes on to the next control first.
+        if (!now.Enabled && GetFocus() == h)
+            SetFocus(GetNextDlgTabItem(hwnd_, h, FALSE));
         EnableWindow(h, now.Enabled);
+    }
     if (changes & frontend::kVisible)
         ShowWindow(h, now.Visible ? SW_SHOWNA : SW_HIDE);
 }
@@ -313,6 +326,14 @@ void Window::showMaskIndex(int index) {
 void Window::showListIndex(int index) {
     if (list_)
         list_->select(index);
+}
+
+void Window::eventDone() {
+    announcer_->eventDone(binder_->form());
+}
+
+void Window::boxClosed(std::string_view prompt) {
+    announcer_->boxClosed(prompt);
 }
 
 LRESULT Window::colors(HDC dc, HWND from, LRESULT fallback) {

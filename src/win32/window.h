@@ -12,6 +12,7 @@
 
 #include "frontend/binder.h"
 #include "platform/windows/windows_services.h"
+#include "win32/announcer.h"
 #include "win32/look.h"
 #include "win32/network_list.h"
 #include "win32/services.h"
@@ -48,6 +49,8 @@ class Window : public frontend::View {
     void showControl(const ControlDesign& design, const Control& now, unsigned changes) override;
     void showMaskIndex(int index) override;
     void showListIndex(int index) override;
+    void eventDone() override;
+    void boxClosed(std::string_view prompt) override;
 
     struct Bound {
         const ControlDesign* design;
@@ -80,7 +83,8 @@ class Window : public frontend::View {
     Win32Printer printer_;
     platform::WindowsProgramFolder folder_;
     std::vector<Bound> bound_;
-    std::vector<std::wstring> names_;  // what screen readers call each of bound_
+    std::vector<std::wstring> names_;       // what screen readers call each of bound_
+    std::unique_ptr<Announcer> announcer_;  // tells screen readers how a command ended
     std::unique_ptr<frontend::Binder> binder_;
     std::unique_ptr<NetworkList> list_;
 };

@@ -7,6 +7,7 @@
 #include <windows.h>
 
 #include <commctrl.h>
+#include <oleacc.h>
 
 #include <chrono>
 #include <cstdio>
@@ -29,13 +30,17 @@ void check(bool ok, const char* what) {
         ++failures;
 }
 
+// Waits with the messages pumped: the window's events reach the hook below through them.
 template <typename Pred>
 bool waitFor(Pred pred, int ms = 20000) {
     const auto end = Clock::now() + std::chrono::milliseconds(ms);
     while (Clock::now() < end) {
         if (pred())
             return true;
-        Sleep(20);
+        MSG msg;
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE))
+            DispatchMessageW(&msg);
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
     }
     return pred();
 }
@@ -53,6 +58,27 @@ std::string utf8(const std::wstring& w) {
                                       static_cast<int>(s.size()), nullptr, nullptr);
     s.resize(static_cast<std::size_t>(n > 0 ? n : 0));
     return s;
+}
+
+// What a screen reader in this process is told when the window raises an alert: the name of
+// the object the event names, read back through MSAA.
+std::vector<std::string> alerts;
+
+void CALLBACK onAlert(HWINEVENTHOOK, DWORD, HWND hwnd, LONG object, LONG child, DWORD, DWORD) {
+    IAccessible* source = nullptr;
+    VARIANT which{};
+    if (FAILED(AccessibleObjectFromEvent(hwnd, static_cast<DWORD>(object),
+                                         static_cast<DWORD>(child), &source, &which)) ||
+        !source) {
+        alerts.emplace_back("(no object)");
+        return;
+    }
+    BSTR name = nullptr;
+    alerts.push_back(SUCCEEDED(source->get_accName(which, &name)) && name ? utf8(name)
+                                                                          : "(no name)");
+    SysFreeString(name);
+    VariantClear(&which);
+    source->Release();
 }
 
 std::vector<HWND> children(const wchar_t* cls) {
@@ -189,13 +215,29 @@ int wmain(int argc, wchar_t** argv) {
               utf8(msaaName(list())) == "ネットワークアドレスの一覧",
           "a screen reader hears the octet boxes, the mask box and the list by their meaning");
 
+    // It hears how each command ended from the alerts the window raises, as NVDA does.
+    HWINEVENTHOOK hook = SetWinEventHook(EVENT_SYSTEM_ALERT, EVENT_SYSTEM_ALERT, nullptr, &onAlert,
+                                         processId, 0, WINEVENT_OUTOFCONTEXT);
+    const auto heard = [](const std::string& sentence) {
+        return waitFor([] { return !alerts.empty(); }, 5000) && alerts.size() == 1 &&
+               alerts[0] == sentence;
+    };
+
     type("192", "168", "1", "130", 26);
     check(calculate(), "192.168.1.130 /26: CSV出力 is offered after 計算");
     check(waitFor([] { return listCount() == 4; }), "192.168.1.130 /26 lists 4 networks");
     check(entry(2) == "192.168.1.128", "its third entry is the own network");
+    check(heard("アドレスクラス C、アドレスの種類 プライベート、使用可能なホスト数 62 台、"
+                "ネットワークアドレス 192.168.1.128 ～ ブロードキャストアドレス 192.168.1.191、"
+                "サブネットの本数 4 本"),
+          "a screen reader in another process hears the run's summary");
+    alerts.clear();
     press(button(L"CSV出力"));
     check(answerBox() == "Sabrota|新しいファイルを作成しました。ip-file.csv",
           "CSV出力 reports the file");
+    check(heard("CSV出力、新しいファイルを作成しました。ip-file.csv"),
+          "it hears the export's outcome once the box has closed");
+    UnhookWinEvent(hook);
     // The place the box covered is painted again before the screenshot is taken.
     RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
     Sleep(500);

@@ -1,18 +1,21 @@
 // SPDX-License-Identifier: MIT
 // The Win32 window in this process, on the display of the GUI run under Wine: the page 印刷
-// sends, drawn into a bitmap because Wine has no printer; the mask box's line; and the time the
-// network list takes to show 65,536 entries, printed, not judged.
+// sends, drawn into a bitmap because Wine has no printer; the mask box's line; what a screen
+// reader hears when a command ends; and the time the network list takes to show 65,536
+// entries, printed, not judged.
 #include <gtest/gtest.h>
 
 #include "win32/window.h"
 
 #include <commctrl.h>
 #include <objbase.h>
+#include <oleacc.h>
 
 #include <algorithm>
 #include <array>
 #include <chrono>
 #include <cstdio>
+#include <string>
 #include <vector>
 
 #include "msaa_name.h"
@@ -159,7 +162,11 @@ TEST_F(Win32Window, PrintedPageIsTheClientAreaWithoutButtonsOnOneLandscapePage) 
         page = pageOf(p);
         return true;
     };
-    command(window->control(ControlId::cmdPrint), BN_CLICKED);
+    // 印刷 pressed from the keyboard keeps the focus, though its button is hidden for a moment.
+    HWND print = window->control(ControlId::cmdPrint);
+    SetFocus(print);
+    command(print, BN_CLICKED);
+    EXPECT_EQ(GetFocus(), print) << "the focus left 印刷";
 
     EXPECT_EQ(buttonsShown, 0) << "buttons shown while the page was drawn";
     for (ControlId id : kButtons)
@@ -227,6 +234,114 @@ TEST_F(Win32Window, EveryControlIsNamedByItsMeaningThroughMsaa) {
             << "control " << static_cast<int>(d.id) << " index " << d.index;
     }
     EXPECT_GT(named, 40);
+}
+
+// What a screen reader hears through the hook it sets: each alert the window raises, with the
+// name and role it reads back from the object the event names.
+struct Heard {
+    long role = 0;
+    std::wstring name;
+};
+std::vector<Heard>* heardAlerts = nullptr;
+
+void CALLBACK onAlert(HWINEVENTHOOK, DWORD, HWND hwnd, LONG object, LONG child, DWORD, DWORD) {
+    IAccessible* source = nullptr;
+    VARIANT which{};
+    if (!heardAlerts ||
+        FAILED(AccessibleObjectFromEvent(hwnd, static_cast<DWORD>(object),
+                                         static_cast<DWORD>(child), &source, &which)) ||
+        !source)
+        return;
+    Heard heard;
+    BSTR name = nullptr;
+    if (SUCCEEDED(source->get_accName(which, &name)) && name)
+        heard.name = name;
+    SysFreeString(name);
+    VARIANT role{};
+    if (SUCCEEDED(source->get_accRole(which, &role)) && role.vt == VT_I4)
+        heard.role = role.lVal;
+    VariantClear(&which);
+    source->Release();
+    heardAlerts->push_back(heard);
+}
+
+// Closes the box the export shows, from inside its modal loop, as the user's Enter would.
+void CALLBACK closeTheBox(HWND, UINT, UINT_PTR, DWORD) {
+    EnumThreadWindows(
+        GetCurrentThreadId(),
+        [](HWND h, LPARAM) -> BOOL {
+            wchar_t cls[16] = {};
+            if (IsWindowVisible(h) && GetClassNameW(h, cls, 16) && lstrcmpW(cls, L"#32770") == 0)
+                PostMessageW(h, WM_COMMAND, IDOK, 0);
+            return TRUE;
+        },
+        0);
+}
+
+struct SpokenRow {
+    const char* name;
+    ControlId button;                      // pressed from the keyboard: it has the focus
+    std::array<const wchar_t*, 4> octets;  // for 計算
+    int prefix;
+    int entries;
+    std::vector<const wchar_t*> heard;  // the parts of the sentence, in this order
+};
+
+// One alert for each command, once it has ended (the export's once its box has closed), never
+// one for each stage. The focus stays on the button, or where the export turns its button off,
+// goes on to the next control.
+TEST_F(Win32Window, AReaderHearsHowEachCommandEnded) {
+    using enum ControlId;
+    // clang-format off
+    const SpokenRow rows[] = {
+        {"計算 192.168.1.130 /26", CMD1,     {L"192", L"168", L"1", L"130"}, 26, 4, {L"アドレスクラス C、", L"アドレスの種類 プライベート、", L"使用可能なホスト数 62 台、", L"192.168.1.128 ～ ", L"192.168.1.191、", L"4 本"}},
+        {"CSV出力",                Command3, {},                              0,  0, {L"CSV出力、", L"ip-file.csv"}},
+        {"クリア",                 Command2, {},                              0,  0, {L"クリア、", L"255.255.255.000 /24"}},
+        {"計算 10.1.2.3 /25",      CMD1,     {L"10", L"1", L"2", L"3"},      25, 1, {L"アドレスクラス A、", L"126 台、", L"10.1.2.0 ～ ", L"10.1.2.127、", L"131072 本、", L"CPU(T_T)"}},
+    };
+    // clang-format on
+    std::vector<Heard> heard;
+    heardAlerts = &heard;
+    HWINEVENTHOOK hook = SetWinEventHook(EVENT_SYSTEM_ALERT, EVENT_SYSTEM_ALERT, nullptr, &onAlert,
+                                         GetCurrentProcessId(), 0, WINEVENT_OUTOFCONTEXT);
+    ASSERT_NE(hook, nullptr);
+    const UINT_PTR closer = SetTimer(nullptr, 0, 200, &closeTheBox);
+
+    for (const SpokenRow& row : rows) {
+        heard.clear();
+        HWND button = window->control(row.button);
+        SetFocus(button);
+        ASSERT_EQ(GetFocus(), button) << row.name;
+        if (row.button == CMD1)
+            ASSERT_TRUE(calculate(row.octets, row.prefix, row.entries)) << row.name;
+        else
+            command(button, BN_CLICKED);
+        // The list is full when the last stage ends; the sentence follows in a posted message.
+        // Another half second shows that nothing more is said.
+        pump([&] { return !heard.empty(); }, 10000);
+        pump([] { return false; }, 500);
+        ASSERT_EQ(heard.size(), 1u) << row.name << ": alerts heard";
+        std::printf("%s: the reader hears \"%s\"\n", row.name,
+                    platform::narrow(heard[0].name).c_str());
+        EXPECT_EQ(heard[0].role, static_cast<long>(ROLE_SYSTEM_ALERT)) << row.name;
+        std::size_t at = 0;
+        for (const wchar_t* part : row.heard) {
+            const std::size_t found = heard[0].name.find(part, at);
+            EXPECT_NE(found, std::wstring::npos)
+                << row.name << ": " << platform::narrow(part) << " missing or out of order";
+            if (found != std::wstring::npos)
+                at = found + std::wstring_view(part).size();
+        }
+        HWND focus = GetFocus();
+        if (IsWindowEnabled(button))
+            EXPECT_EQ(focus, button) << row.name << ": the focus moved";
+        else
+            EXPECT_TRUE(focus && GetParent(focus) == window->hwnd() && IsWindowEnabled(focus))
+                << row.name << ": the focus went nowhere";
+    }
+    KillTimer(nullptr, closer);
+    UnhookWinEvent(hook);
+    heardAlerts = nullptr;
 }
 
 // The view's own part of showing the longest list: the new count and the first paint of the
