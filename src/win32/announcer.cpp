@@ -40,19 +40,22 @@ class Announcer::Notifications {
         static Notifications n;
         return n;
     }
-    void raise(HWND window, const std::wstring& sentence) const {
+    // True when a UI Automation client was there to be told.
+    bool raise(HWND window, const std::wstring& sentence) const {
         if (!raise_ || !listening_() || sentence.empty())
-            return;
+            return false;
         IUnknown* provider = nullptr;
         if (FAILED(hostProvider_(window, &provider)) || !provider)
-            return;
+            return false;
         BSTR text = SysAllocStringLen(sentence.data(), static_cast<UINT>(sentence.size()));
         BSTR activity = SysAllocString(kActivity);
-        if (text && activity)
-            raise_(provider, kActionCompleted, kImportantMostRecent, text, activity);
+        const bool raised =
+            text && activity &&
+            SUCCEEDED(raise_(provider, kActionCompleted, kImportantMostRecent, text, activity));
         SysFreeString(activity);
         SysFreeString(text);
         provider->Release();
+        return raised;
     }
 
   private:
@@ -106,16 +109,16 @@ void Announcer::say(const std::string& sentence) {
         posted_ = PostMessageW(notice_, kDeliver, 0, 0) != FALSE;
 }
 
-// The alert first, the notification after it: a reader that hears both (NVDA listens to MSAA
-// and to UI Automation) lets a notification that supersedes earlier ones cut the alert short
-// rather than say the sentence twice.
+// UI Automation's notification where the system has it and a client listens (Narrator, NVDA,
+// JAWS), else the MSAA alert: a reader that listens to both, as NVDA does, would otherwise say
+// the sentence twice. The notice takes the sentence as its name either way.
 void Announcer::deliver() {
     posted_ = false;
     said_ = pending_;
     SetWindowTextW(notice_, said_.c_str());
     NotifyWinEvent(EVENT_OBJECT_NAMECHANGE, notice_, OBJID_CLIENT, CHILDID_SELF);
-    NotifyWinEvent(EVENT_SYSTEM_ALERT, notice_, OBJID_CLIENT, CHILDID_SELF);
-    Notifications::get().raise(window_, said_);
+    if (!Notifications::get().raise(window_, said_))
+        NotifyWinEvent(EVENT_SYSTEM_ALERT, notice_, OBJID_CLIENT, CHILDID_SELF);
 }
 
 LRESULT CALLBACK Announcer::noticeProc(HWND h, UINT m, WPARAM w, LPARAM l, UINT_PTR,
