@@ -49,7 +49,7 @@ Binder::Binder(View& view, platform::Services services)
                                services.folder}) {
     shown_.reserve(designTable().size());
     for (const auto& d : designTable())
-        shown_.push_back(Shown{&d, Control{}});
+        shown_.add(d, Control{});
 }
 
 Binder::~Binder() = default;
@@ -66,7 +66,7 @@ void Binder::start() {
 void Binder::show(Shown& s, bool first) {
     const ControlDesign& d = *s.design;
     const Control& now = form_.control(d.id, d.index);
-    Control& was = s.control;
+    Control& was = s.widget;
     unsigned changes = first ? unsigned{kAll} : 0u;
 
     if (d.id == ControlId::Combo1) {
@@ -134,21 +134,14 @@ void Binder::ticked(int timer) {
     dispatch([&] { form_.timerTick(timer); });
 }
 
-Binder::Shown* Binder::shown(ControlId id, int index) {
-    for (Shown& s : shown_)
-        if (s.design->id == id && s.design->index == index)
-            return &s;
-    return nullptr;
-}
-
 void Binder::typed(ControlId textBox, std::string_view text) {
     if (syncing_)
         return;
     dispatch([&] {
         Control& c = form_.control(textBox);
         c.Text = std::string(text);
-        if (Shown* s = shown(textBox))
-            s->control.Text = c.Text;
+        if (Shown* s = shown_.find(textBox))
+            s->widget.Text = c.Text;
     });
 }
 
@@ -160,8 +153,8 @@ void Binder::maskTyped(std::string_view text) {
         // What the user types is on the screen already; choosing the matching item again
         // would reset the line and throw the cursor to its end.
         shownMaskIndex_ = form_.Combo1.ListIndex();
-        if (Shown* s = shown(ControlId::Combo1))
-            s->control.Text = form_.Combo1.Text;
+        if (Shown* s = shown_.find(ControlId::Combo1))
+            s->widget.Text = form_.Combo1.Text;
     });
 }
 

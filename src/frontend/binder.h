@@ -26,6 +26,7 @@
 #include <string_view>
 #include <vector>
 
+#include "frontend/registry.h"
 #include "platform/services.h"
 #include "window/form1.h"
 
@@ -95,21 +96,17 @@ class Binder {
     void listChosen(int index);
 
   private:
-    struct Shown {
-        const ControlDesign* design;
-        Control control;
-    };
+    using Shown = Registry<Control>::Entry;  // a control as its widget last showed it
     class BoxRelay;
     class PrinterRelay;
 
     void show(Shown& s, bool first);
-    Shown* shown(ControlId id, int index = 0);
 
     View& view_;
     std::unique_ptr<BoxRelay> box_;
     std::unique_ptr<PrinterRelay> printer_;
     Form1 form_;
-    std::vector<Shown> shown_;
+    Registry<Control> shown_;
     int shownMaskIndex_ = -2;
     int shownListIndex_ = -2;
     std::uint64_t shownListRevision_ = ~std::uint64_t{0};

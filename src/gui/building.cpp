@@ -45,7 +45,7 @@ void MainWindow::build() {
                        r.height / kTwipsPerPixel);
         w->setFont(designFont(d));
         w->setAccessibleName(QString::fromStdString(sabrota::accessibleName(d)));
-        bound_.push_back(Bound{&d, w});
+        bound_.add(d, w);
     }
 }
 

@@ -8,23 +8,18 @@
 #include <QWidget>
 #include <cstdio>
 
+#include "frontend/faces.h"
+#include "gui/qtext.h"
+
 namespace sabrota::qt {
 
 namespace {
 
-// The design's faces, under the names a system that has them lists them by.
-const QStringList kPGothic = {QStringLiteral("ＭＳ Ｐゴシック"), QStringLiteral("MS PGothic")};
-const QStringList kPopP = {QStringLiteral("HGP創英角ﾎﾟｯﾌﾟ体"), QStringLiteral("HGPSoeiKakupoptai")};
-const QStringList kPop = {QStringLiteral("HG創英角ﾎﾟｯﾌﾟ体"), QStringLiteral("HGSoeiKakupoptai")};
-
-// Japanese Gothic faces of Linux desktops, best first: proportional, then fixed-pitch. The IPA
-// faces come nearest the design's metrics.
-const char* const kGothics[][2] = {
-    {"IPAPGothic", "IPAGothic"},
-    {"Noto Sans CJK JP", "Noto Sans Mono CJK JP"},
-    {"VL PGothic", "VL Gothic"},
-    {"TakaoPGothic", "TakaoGothic"},
-};
+// A face of the design under both the names a system that has it lists it by.
+QStringList namesOf(Face face) {
+    const frontend::FaceNames n = frontend::designFace(face);
+    return {qs(n.japanese), qs(n.english)};
+}
 
 struct Faces {
     QString gothicP, popP, pop;
@@ -43,9 +38,9 @@ Faces chooseFaces() {
         return QString();
     };
     QString proportional, fixed;
-    for (const auto& pair : kGothics) {
-        proportional = first({QString::fromUtf8(pair[0]), QString::fromUtf8(pair[1])});
-        fixed = first({QString::fromUtf8(pair[1]), QString::fromUtf8(pair[0])});
+    for (const frontend::GothicFamily& family : frontend::kStandInGothics) {
+        proportional = first({qs(family.proportional), qs(family.fixed)});
+        fixed = first({qs(family.fixed), qs(family.proportional)});
         if (!proportional.isEmpty())
             break;
     }
@@ -63,14 +58,14 @@ Faces chooseFaces() {
         fixed = proportional;
     }
     Faces f;
-    f.gothicP = first(kPGothic);
+    f.gothicP = first(namesOf(Face::MsPGothic));
     if (f.gothicP.isEmpty())
         f.gothicP = proportional;
-    f.popP = first(kPopP);
+    f.popP = first(namesOf(Face::HgpSoeiKakuPop));
     f.popPDrawn = !f.popP.isEmpty();
     if (!f.popPDrawn)
         f.popP = proportional;
-    f.pop = first(kPop);
+    f.pop = first(namesOf(Face::HgSoeiKakuPop));
     f.popDrawn = !f.pop.isEmpty();
     if (!f.popDrawn)
         f.pop = fixed;

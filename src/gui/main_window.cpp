@@ -4,10 +4,12 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QItemSelectionModel>
+#include <QLineEdit>
 #include <QPointer>
 #include <QPushButton>
 #include <QTimer>
 
+#include "frontend/control_rules.h"
 #include "gui/accessibility.h"
 #include "gui/look.h"
 #include "gui/qtext.h"
@@ -17,10 +19,6 @@ namespace sabrota::qt {
 
 namespace {
 constexpr Qt::WindowStates kLarger = Qt::WindowMaximized | Qt::WindowFullScreen;
-
-bool isLabel(Kind k) {
-    return k == Kind::Caption || k == Kind::Value;
-}
 }  // namespace
 
 MainWindow::MainWindow(WindowOptions options) : qtBox_(this), printer_(*this) {
@@ -108,37 +106,42 @@ void MainWindow::click(Click handler) {
         focused->setFocus();
 }
 
-void MainWindow::showControl(const ControlDesign& d, const Control& c, unsigned changes) {
-    QWidget* w = widget(d.id, d.index);
-    if (!w)
-        return;
-    if (changes & frontend::kCaption) {
-        if (isLabel(d.kind))
-            static_cast<DesignLabel*>(w)->setCaption(qs(c.Caption));
-        else if (d.kind == Kind::Button)
-            static_cast<QPushButton*>(w)->setText(qs(c.Caption));
+namespace {
+// How a Qt widget takes each change of its control.
+struct SetOn {
+    QWidget* w;
+    Kind kind;
+    void setCaption(const std::string& caption) const {
+        if (kind == Kind::Button)
+            static_cast<QPushButton*>(w)->setText(qs(caption));
+        else
+            static_cast<DesignLabel*>(w)->setCaption(qs(caption));
     }
-    if (changes & frontend::kText) {
-        if (d.kind == Kind::TextBox) {
+    // Only where it differs: setting a box's text moves its cursor to the end.
+    void setText(const std::string& text) const {
+        if (kind == Kind::TextBox) {
             auto* e = static_cast<QLineEdit*>(w);
-            if (e->text() != qs(c.Text))
-                e->setText(qs(c.Text));
-        } else if (d.kind == Kind::ComboBox) {
+            if (e->text() != qs(text))
+                e->setText(qs(text));
+        } else {
             auto* cb = static_cast<QComboBox*>(w);
-            if (cb->currentText() != qs(c.Text))
-                cb->setEditText(qs(c.Text));
+            if (cb->currentText() != qs(text))
+                cb->setEditText(qs(text));
         }
     }
-    if (changes & frontend::kColors)
-        applyColors(*w, d.kind, c.BackColor, c.ForeColor);
-    if (changes & frontend::kEnabled)
-        w->setEnabled(c.Enabled);
-    if (changes & frontend::kVisible)
-        w->setVisible(c.Visible);
+    void setColors(Color back, Color fore) const { applyColors(*w, kind, back, fore); }
+    void setEnabled(bool on) const { w->setEnabled(on); }
+    void setVisible(bool on) const { w->setVisible(on); }
+};
+}  // namespace
+
+void MainWindow::showControl(const ControlDesign& d, const Control& c, unsigned changes) {
+    if (QWidget* w = bound_.widget(d.id, d.index))
+        frontend::applyChanges(SetOn{w, d.kind}, d, c, changes);
 }
 
 void MainWindow::showMaskIndex(int index) {
-    auto* cb = static_cast<QComboBox*>(widget(ControlId::Combo1));
+    auto* cb = static_cast<QComboBox*>(bound_.widget(ControlId::Combo1));
     if (cb && cb->currentIndex() != index)
         cb->setCurrentIndex(index < cb->count() ? index : -1);
 }
@@ -166,15 +169,8 @@ void MainWindow::boxClosed(std::string_view prompt) {
         announcer_->boxClosed(prompt);
 }
 
-QWidget* MainWindow::widget(ControlId id, int index) const {
-    for (const Bound& b : bound_)
-        if (b.design->id == id && b.design->index == index)
-            return b.widget;
-    return nullptr;
-}
-
 QWidget* MainWindow::widgetFor(ControlId id, int index) const {
-    return widget(id, index);
+    return bound_.widget(id, index);
 }
 
 void MainWindow::paintEvent(QPaintEvent* e) {

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "frontend/binder.h"
+#include "frontend/registry.h"
 #include "gui/network_list.h"
 #include "gui/qt_services.h"
 #include "window/form1.h"
@@ -54,16 +55,12 @@ class MainWindow : public QWidget, private frontend::View {
     void changeEvent(QEvent* e) override;
 
   private:
-    struct Bound {
-        const ControlDesign* design;
-        QWidget* widget;
-    };
+    using Bound = frontend::Registry<QWidget*>::Entry;
 
     void build();
     QWidget* makeWidget(const ControlDesign& d);
     void wire(const Bound& b);
     void click(Click handler);
-    QWidget* widget(ControlId id, int index = 0) const;
 
     // frontend::View
     void showControl(const ControlDesign& d, const Control& c, unsigned changes) override;
@@ -78,7 +75,7 @@ class MainWindow : public QWidget, private frontend::View {
     QtWindowPrinter printer_;
     std::unique_ptr<frontend::Binder> binder_;
 
-    std::vector<Bound> bound_;
+    frontend::Registry<QWidget*> bound_;
     NetworkListView* list_ = nullptr;
     NetworkListModel* listModel_ = nullptr;
     Announcer* announcer_ = nullptr;  // told after every event and every message box

@@ -12,6 +12,7 @@
 #include <QProxyStyle>
 #include <algorithm>
 
+#include "frontend/control_rules.h"
 #include "gui/accessibility.h"
 #include "gui/look.h"
 
@@ -149,8 +150,7 @@ void dropDownBelow(QComboBox& box) {
 void DesignButton::keyPressEvent(QKeyEvent* e) {
     const bool enter = e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter;
     if (enter && (e->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
-        // One press per key stroke: a held key does not run the command again and again.
-        if (!e->isAutoRepeat())
+        if (frontend::enterPressesButton(e->isAutoRepeat()))
             click();
         e->accept();
         return;
