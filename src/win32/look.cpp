@@ -3,23 +3,10 @@
 
 #include <cmath>
 
-namespace sabrota::win32 {
+#include "frontend/faces.h"
+#include "platform/windows/wide.h"
 
-namespace {
-const wchar_t* faceName(Face f) {
-    switch (f) {
-        case Face::MsPGothic:
-            return L"ＭＳ Ｐゴシック";
-        case Face::HgpSoeiKakuPop:
-            return L"HGP創英角ﾎﾟｯﾌﾟ体";
-        case Face::HgSoeiKakuPop:
-            return L"HG創英角ﾎﾟｯﾌﾟ体";
-        case Face::WindowFont:
-            break;
-    }
-    return L"MS UI Gothic";
-}
-}  // namespace
+namespace sabrota::win32 {
 
 COLORREF colorRef(Color c) {
     if (isSystemColor(c))
@@ -52,7 +39,10 @@ HFONT Look::font(const ControlDesign& d, LONG height) {
     lf.lfItalic = d.weight == Weight::BoldItalic;
     lf.lfCharSet = SHIFTJIS_CHARSET;
     lf.lfQuality = CLEARTYPE_QUALITY;
-    lstrcpynW(lf.lfFaceName, faceName(d.face), LF_FACESIZE);
+    // Windows lists the design's faces under their Japanese names; GDI maps a missing one to
+    // the nearest face of the character set.
+    lstrcpynW(lf.lfFaceName, platform::widen(frontend::designFace(d.face).japanese).c_str(),
+              LF_FACESIZE);
     HFONT f = CreateFontIndirectW(&lf);
     fonts_.emplace(key, f);
     return f;

@@ -3,8 +3,10 @@
 
 #include <commdlg.h>
 
+#include <cmath>
 #include <vector>
 
+#include "frontend/page_fit.h"
 #include "platform/windows/wide.h"
 
 namespace sabrota::win32 {
@@ -54,22 +56,24 @@ bool printPage(HDC dc, SIZE page, HBITMAP picture) {
     const int pageH = static_cast<int>(page.cy);
     if (pageW <= 0 || pageH <= 0)
         return false;
-    // The largest size that fits the page and keeps the window's proportions.
-    int w = pageW;
-    int h = MulDiv(bm.bmHeight, pageW, bm.bmWidth);
-    if (h > pageH) {
-        h = pageH;
-        w = MulDiv(bm.bmWidth, pageH, bm.bmHeight);
-    }
+    const frontend::Placement place =
+        frontend::placeOnPage({static_cast<double>(bm.bmWidth), static_cast<double>(bm.bmHeight)},
+                              {static_cast<double>(pageW), static_cast<double>(pageH)});
+    const auto px = [](double v) { return static_cast<int>(std::lround(v)); };
     SetStretchBltMode(dc, HALFTONE);
     SetBrushOrgEx(dc, 0, 0, nullptr);
-    return StretchDIBits(dc, (pageW - w) / 2, (pageH - h) / 2, w, h, 0, 0, bm.bmWidth, bm.bmHeight,
-                         bits.data(), &info, DIB_RGB_COLORS, SRCCOPY) > 0;
+    return StretchDIBits(dc, px(place.left), px(place.top), px(place.width), px(place.height), 0, 0,
+                         bm.bmWidth, bm.bmHeight, bits.data(), &info, DIB_RGB_COLORS, SRCCOPY) > 0;
 }
 
 namespace {
-// The default printer's DC, set to landscape; nullptr when there is no printer.
-HDC defaultPrinterLandscape() {
+// The default printer's DC, its page turned as the picture needs; nullptr when there is no
+// printer.
+HDC defaultPrinterFor(HBITMAP picture) {
+    BITMAP bm{};
+    const bool landscape = !GetObjectW(picture, sizeof bm, &bm) ||
+                           frontend::printsLandscape(
+                               {static_cast<double>(bm.bmWidth), static_cast<double>(bm.bmHeight)});
     PRINTDLGW pd{};
     pd.lStructSize = sizeof pd;
     pd.Flags = PD_RETURNDEFAULT;
@@ -81,7 +85,7 @@ HDC defaultPrinterLandscape() {
     if (names) {
         if (mode) {
             mode->dmFields |= DM_ORIENTATION;
-            mode->dmOrientation = DMORIENT_LANDSCAPE;
+            mode->dmOrientation = landscape ? DMORIENT_LANDSCAPE : DMORIENT_PORTRAIT;
         }
         const wchar_t* base = reinterpret_cast<const wchar_t*>(names);
         dc = CreateDCW(base + names->wDriverOffset, base + names->wDeviceOffset, nullptr, mode);
@@ -97,7 +101,7 @@ HDC defaultPrinterLandscape() {
 }  // namespace
 
 bool sendToDefaultPrinter(HBITMAP picture) {
-    HDC dc = defaultPrinterLandscape();
+    HDC dc = defaultPrinterFor(picture);
     if (!dc)
         return false;
     bool printed = false;

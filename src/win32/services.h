@@ -25,12 +25,13 @@ class Win32Timers : public platform::TimerDriver {
     void timerChanged(int number, int interval, bool enabled) override;
 };
 
-// The picture on one landscape page of the default printer, as one print job; false when there
-// is no printer or the job failed.
+// The picture on one page of the default printer, turned and placed by the windows' one rule
+// (landscape for the window), as one print job; false when there is no printer or the job
+// failed.
 bool sendToDefaultPrinter(HBITMAP picture);
 
 // The client area as it stands, without what the model has hidden (the buttons), printed on
-// one landscape page of the default printer.
+// one page of the default printer.
 class Win32Printer : public platform::WindowPrinter {
   public:
     // Makes the window show the model (the buttons hidden) and returns a picture of its client
@@ -43,7 +44,7 @@ class Win32Printer : public platform::WindowPrinter {
 };
 
 // The picture scaled onto a page of the DC whose printable area is page pixels, as large as
-// fits with the window's proportions, in the middle.
+// fits with the window's proportions, in the middle (frontend::placeOnPage).
 bool printPage(HDC dc, SIZE page, HBITMAP picture);
 
 }  // namespace sabrota::win32

@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <exception>
 
+#include "frontend/control_rules.h"
 #include "platform/windows/wide.h"
 #include "win32/accessible.h"
 
@@ -19,10 +20,6 @@ namespace {
 constexpr wchar_t kClassName[] = L"SabrotaWindow";
 constexpr int kFirstId = 100;
 constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
-
-bool isLabel(Kind k) {
-    return k == Kind::Caption || k == Kind::Value;
-}
 
 std::wstring textOf(HWND h) {
     std::wstring s(static_cast<std::size_t>(GetWindowTextLengthW(h)) + 1, L'\0');
@@ -43,7 +40,7 @@ UINT dpiOf(HWND h) {
 
 }  // namespace
 
-Window::Window(HINSTANCE instance) : instance_(instance) {
+Window::Window(HINSTANCE instance, WindowOptions options) : instance_(instance) {
     WNDCLASSEXW wc{};
     wc.cbSize = sizeof wc;
     wc.lpfnWndProc = &Window::proc;
@@ -65,7 +62,8 @@ Window::Window(HINSTANCE instance) : instance_(instance) {
     build();
     announcer_ = std::make_unique<Announcer>(hwnd_, instance);
     binder_ = std::make_unique<frontend::Binder>(
-        *this, platform::Services{box_, timers_, files_, shell_, printer_, folder_});
+        *this,
+        platform::Services{box_, timers_, options.files, options.shell, printer_, options.folder});
     list_ = std::make_unique<NetworkList>(control(ControlId::List1), binder_->form().List1);
     layout();
     nameForScreenReaders();
@@ -90,13 +88,13 @@ void Window::build() {
     for (ControlId id : order)
         for (const ControlDesign& d : table)
             if (d.id == id && d.index == 0)
-                bound_.push_back({&d, nullptr});
+                bound_.add(d, nullptr);
     for (const ControlDesign& d : table)
         if (std::find(order.begin(), order.end(), d.id) == order.end())
-            bound_.push_back({&d, nullptr});
+            bound_.add(d, nullptr);
     for (std::size_t i = 0; i < bound_.size(); ++i) {
         const bool tabStop = i < order.size();
-        bound_[i].hwnd = make(*bound_[i].design, kFirstId + static_cast<int>(i), tabStop);
+        bound_[i].widget = make(*bound_[i].design, kFirstId + static_cast<int>(i), tabStop);
     }
 }
 
@@ -163,17 +161,17 @@ void Window::layout() {
         const int y = toPixels(d.rect.top, dpi_);
         const int w = toPixels(d.rect.width, dpi_);
         int h = toPixels(d.rect.height, dpi_);
-        SendMessageW(b.hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(look_.font(d, dpi_)), FALSE);
+        SendMessageW(b.widget, WM_SETFONT, reinterpret_cast<WPARAM>(look_.font(d, dpi_)), FALSE);
         if (d.kind == Kind::ComboBox) {
             // The box itself as high as the design's; the list drops down below it.
             const int field = h - 2 * GetSystemMetricsForDpi(SM_CYEDGE, dpi_) - 2;
-            SendMessageW(b.hwnd, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), field);
-            const int item = static_cast<int>(SendMessageW(b.hwnd, CB_GETITEMHEIGHT, 0, 0));
+            SendMessageW(b.widget, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), field);
+            const int item = static_cast<int>(SendMessageW(b.widget, CB_GETITEMHEIGHT, 0, 0));
             h += item * kMaskItemCount + 2;
         }
-        MoveWindow(b.hwnd, x, y, w, h, TRUE);
+        MoveWindow(b.widget, x, y, w, h, TRUE);
         if (d.kind == Kind::ComboBox)
-            fitMaskLine(b.hwnd, d);
+            fitMaskLine(b.widget, d);
     }
     if (list_)
         list_->fitColumns();
@@ -227,7 +225,7 @@ void Window::nameForScreenReaders() {
         if (name.empty() || b.design->kind == Kind::Button)
             continue;
         names_[i] = platform::widen(name);
-        SetWindowSubclass(b.hwnd, &Window::namedProc, 2, reinterpret_cast<DWORD_PTR>(&names_[i]));
+        SetWindowSubclass(b.widget, &Window::namedProc, 2, reinterpret_cast<DWORD_PTR>(&names_[i]));
     }
     IAccPropServices* props = nullptr;
     if (FAILED(CoCreateInstance(CLSID_AccPropServices, nullptr, CLSCTX_INPROC_SERVER,
@@ -235,7 +233,7 @@ void Window::nameForScreenReaders() {
         return;
     for (std::size_t i = 0; i < bound_.size(); ++i)
         if (!names_[i].empty())
-            props->SetHwndPropStr(bound_[i].hwnd, static_cast<DWORD>(OBJID_CLIENT), CHILDID_SELF,
+            props->SetHwndPropStr(bound_[i].widget, static_cast<DWORD>(OBJID_CLIENT), CHILDID_SELF,
                                   PROPID_ACC_NAME, names_[i].data());
     props->Release();
 }
@@ -251,17 +249,14 @@ LRESULT CALLBACK Window::namedProc(HWND h, UINT m, WPARAM w, LPARAM l, UINT_PTR,
 }
 
 HWND Window::control(ControlId id, int index) const {
-    for (const Bound& b : bound_)
-        if (b.design->id == id && b.design->index == index)
-            return b.hwnd;
-    return nullptr;
+    return bound_.widget(id, index);
 }
 
 Window::Bound* Window::boundOf(HWND h) {
     if (!h)
         return nullptr;
     const int id = GetDlgCtrlID(h) - kFirstId;
-    if (id >= 0 && id < static_cast<int>(bound_.size()) && bound_[id].hwnd == h)
+    if (id >= 0 && id < static_cast<int>(bound_.size()) && bound_[id].widget == h)
         return &bound_[id];
     // The edit field inside the mask box.
     HWND parent = GetParent(h);
@@ -274,7 +269,7 @@ void Window::command(int id, int code, HWND from) {
         return;
     const ControlDesign& d = *b->design;
     if ((d.kind == Kind::Button && code == BN_CLICKED) ||
-        (isLabel(d.kind) && code == STN_CLICKED && d.click != Click::None)) {
+        (frontend::isLabel(d.kind) && code == STN_CLICKED && d.click != Click::None)) {
         // 印刷 hides the buttons while it prints, and a hidden button hands the focus to the
         // window itself: the button gets it back once it shows again.
         HWND focused = GetFocus();
@@ -295,28 +290,33 @@ void Window::command(int id, int code, HWND from) {
     }
 }
 
-void Window::showControl(const ControlDesign& d, const Control& now, unsigned changes) {
-    HWND h = control(d.id, d.index);
-    if (!h)
-        return;
-    if (changes & frontend::kCaption && (isLabel(d.kind) || d.kind == Kind::Button))
-        setText(h, now.Caption);
-    if (changes & frontend::kText && (d.kind == Kind::TextBox || d.kind == Kind::ComboBox))
-        setText(h, now.Text);
-    if (changes & frontend::kColors) {
-        if (d.kind == Kind::ListBox && list_)
-            list_->setColors(colorRef(now.BackColor), colorRef(now.ForeColor));
+// How a Win32 control takes each change of its model control.
+struct Window::SetOn {
+    Window& window;
+    HWND h;
+    Kind kind;
+    void setCaption(const std::string& caption) const { setText(caption); }
+    void setText(const std::string& text) const { win32::setText(h, text); }
+    // The colours are asked for when the control paints (WM_CTLCOLOR*); the list view keeps
+    // its own.
+    void setColors(Color back, Color fore) const {
+        if (kind == Kind::ListBox && window.list_)
+            window.list_->setColors(colorRef(back), colorRef(fore));
         InvalidateRect(h, nullptr, TRUE);
     }
-    if (changes & frontend::kEnabled) {
+    void setEnabled(bool on) const {
         // A control turned off while it has the focus would take the focus with it to nowhere
         // (CSV出力 after its export): the focus goes on to the next control first.
-        if (!now.Enabled && GetFocus() == h)
-            SetFocus(GetNextDlgTabItem(hwnd_, h, FALSE));
-        EnableWindow(h, now.Enabled);
+        if (!on && GetFocus() == h)
+            SetFocus(GetNextDlgTabItem(window.hwnd_, h, FALSE));
+        EnableWindow(h, on);
     }
-    if (changes & frontend::kVisible)
-        ShowWindow(h, now.Visible ? SW_SHOWNA : SW_HIDE);
+    void setVisible(bool on) const { ShowWindow(h, on ? SW_SHOWNA : SW_HIDE); }
+};
+
+void Window::showControl(const ControlDesign& d, const Control& now, unsigned changes) {
+    if (HWND h = control(d.id, d.index))
+        frontend::applyChanges(SetOn{*this, h, d.kind}, d, now, changes);
 }
 
 void Window::showMaskIndex(int index) {
@@ -371,8 +371,8 @@ bool Window::preTranslate(MSG& msg) {
         wchar_t cls[16];
         if (GetClassNameW(msg.hwnd, cls, 16) && lstrcmpiW(cls, WC_BUTTONW) == 0 &&
             GetParent(msg.hwnd) == hwnd_) {
-            // One press per key stroke: a held key does not run the command again and again.
-            if (!(msg.lParam & (1 << 30)))
+            // Bit 30: the key was down already, a repeat of a held key.
+            if (frontend::enterPressesButton((msg.lParam & (1 << 30)) != 0))
                 SendMessageW(msg.hwnd, BM_CLICK, 0, 0);
             return true;
         }
@@ -451,13 +451,13 @@ LRESULT Window::handle(UINT m, WPARAM w, LPARAM l) {
     }
 }
 
-int run(HINSTANCE instance, int show) {
+int run(HINSTANCE instance, int show, WindowOptions options) {
     CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
     INITCOMMONCONTROLSEX icc{sizeof icc, ICC_STANDARD_CLASSES | ICC_LISTVIEW_CLASSES};
     InitCommonControlsEx(&icc);
     int status = 0;
     {
-        Window window(instance);
+        Window window(instance, options);
         ShowWindow(window.hwnd(), show);
         UpdateWindow(window.hwnd());
         SetFocus(window.control(ControlId::Text1));

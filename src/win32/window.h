@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "frontend/binder.h"
-#include "platform/windows/windows_services.h"
+#include "frontend/registry.h"
 #include "win32/announcer.h"
 #include "win32/look.h"
 #include "win32/network_list.h"
@@ -20,9 +20,17 @@
 
 namespace sabrota::win32 {
 
+// What the window gets from the program: where files go, which folder is the program's, and
+// the shell that opens the memo and the home page.
+struct WindowOptions {
+    platform::FileStore& files;
+    platform::ProgramFolder& folder;
+    platform::ShellOpen& shell;
+};
+
 class Window : public frontend::View {
   public:
-    explicit Window(HINSTANCE instance);
+    Window(HINSTANCE instance, WindowOptions options);
     ~Window() override;
     Window(const Window&) = delete;
     Window& operator=(const Window&) = delete;
@@ -52,10 +60,8 @@ class Window : public frontend::View {
     void eventDone() override;
     void boxClosed(std::string_view prompt) override;
 
-    struct Bound {
-        const ControlDesign* design;
-        HWND hwnd;
-    };
+    using Bound = frontend::Registry<HWND>::Entry;
+    struct SetOn;
 
     static LRESULT CALLBACK proc(HWND h, UINT m, WPARAM w, LPARAM l);
     static LRESULT CALLBACK namedProc(HWND h, UINT m, WPARAM w, LPARAM l, UINT_PTR id,
@@ -78,11 +84,8 @@ class Window : public frontend::View {
     Look look_;
     Win32MessageBox box_;
     Win32Timers timers_;
-    platform::WindowsFileStore files_;
-    platform::WindowsShellOpen shell_;
     Win32Printer printer_;
-    platform::WindowsProgramFolder folder_;
-    std::vector<Bound> bound_;
+    frontend::Registry<HWND> bound_;
     std::vector<std::wstring> names_;       // what screen readers call each of bound_
     std::unique_ptr<Announcer> announcer_;  // tells screen readers how a command ended
     std::unique_ptr<frontend::Binder> binder_;
@@ -90,6 +93,6 @@ class Window : public frontend::View {
 };
 
 // Starts the program: the window, the message loop.
-int run(HINSTANCE instance, int show);
+int run(HINSTANCE instance, int show, WindowOptions options);
 
 }  // namespace sabrota::win32

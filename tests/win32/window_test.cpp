@@ -19,6 +19,7 @@
 #include <vector>
 
 #include "msaa_name.h"
+#include "platform/windows/services/windows_services.h"
 #include "platform/windows/wide.h"
 
 namespace sabrota::win32 {
@@ -103,7 +104,8 @@ class Win32Window : public ::testing::Test {
     static void TearDownTestSuite() { CoUninitialize(); }
 
     void SetUp() override {
-        window = std::make_unique<Window>(GetModuleHandleW(nullptr));
+        window = std::make_unique<Window>(GetModuleHandleW(nullptr),
+                                          WindowOptions{files, folder, shell});
         ShowWindow(window->hwnd(), SW_SHOWNOACTIVATE);
         UpdateWindow(window->hwnd());
     }
@@ -141,6 +143,9 @@ class Win32Window : public ::testing::Test {
         return pump([&] { return window->form().List1.ListCount() == entries; });
     }
 
+    sabrota::platform::WindowsFileStore files;
+    sabrota::platform::WindowsProgramFolder folder;
+    sabrota::platform::WindowsShellOpen shell;
     std::unique_ptr<Window> window;
 };
 

@@ -9,7 +9,7 @@
 #include <string>
 
 #include "platform/windows/windows_api.h"
-#include "platform/windows/windows_services.h"
+#include "platform/windows/services/windows_services.h"
 
 namespace fs = std::filesystem;
 using sabrota::platform::programFolderFor;

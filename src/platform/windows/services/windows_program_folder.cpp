@@ -6,7 +6,7 @@
 
 #include <cwchar>
 
-#include "platform/windows/windows_services.h"
+#include "platform/windows/services/windows_services.h"
 
 namespace sabrota::platform {
 

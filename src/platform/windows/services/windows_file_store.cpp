@@ -4,8 +4,8 @@
 #include <cwchar>
 #include <string>
 
+#include "platform/windows/services/windows_services.h"
 #include "platform/windows/wide.h"
-#include "platform/windows/windows_services.h"
 
 namespace sabrota::platform {
 
