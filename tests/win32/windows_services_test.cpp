@@ -8,8 +8,8 @@
 #include <iterator>
 #include <string>
 
-#include "platform/windows/windows_api.h"
 #include "platform/windows/services/windows_services.h"
+#include "platform/windows/windows_api.h"
 
 namespace fs = std::filesystem;
 using sabrota::platform::programFolderFor;
