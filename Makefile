@@ -9,6 +9,7 @@ ASAN     ?= build-asan
 DEB_BUILD ?= build-deb
 CLANG_BUILD ?= build-clang
 WIN_BUILD ?= build-win
+WEB_BUILD ?= build-web
 JOBS     ?= $(shell nproc)
 # ccache, where installed, keeps rebuilds of unchanged sources (a fresh clone, another build
 # folder, a branch switched back) from compiling again.
@@ -20,7 +21,8 @@ export CCACHE_NOHASHDIR := 1
 SECONDS_PER_FUZZER ?= 60
 
 .PHONY: run test check setup build check-format check-spdx check-tidy check-layers check-packages test-build \
-        build-clang test-clang test-asan test-package deb fuzz bench clean windows test-windows
+        build-clang test-clang test-asan test-package deb fuzz bench clean windows test-windows web \
+        test-web
 
 setup:
 	./scripts/setup.sh
@@ -132,8 +134,20 @@ test-windows: windows
 check: setup check-format check-spdx check-layers check-packages build
 	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j$(JOBS) -LE xvfb
 
+# WebAssembly with Debian's emscripten: the model and its tests for node, the platform of the
+# browser front end. emscripten's optimizer finds its JavaScript modules through NODE_PATH.
+web: export NODE_PATH := /usr/share/nodejs
+web: setup
+	emcmake cmake -S . -B $(WEB_BUILD) -DCMAKE_BUILD_TYPE=Release -DSABROTA_GUI=OFF \
+	  -DSABROTA_BENCH=OFF -DSABROTA_WERROR=ON $(LAUNCHER)
+	cmake --build $(WEB_BUILD) -j$(JOBS)
+
+# The model tests compiled to WebAssembly, run under node.
+test-web: web
+	cd $(WEB_BUILD) && ctest --output-on-failure
+
 test: setup check-format check-spdx check-layers check-packages test-build test-clang check-tidy \
-      test-package test-windows test-asan fuzz
+      test-package test-windows test-web test-asan fuzz
 
 # Medians of BENCH_REPETITIONS repetitions, interleaved at random so that a slow moment of the
 # machine does not fall on one benchmark only; then every ratio against its plain baseline.
@@ -160,4 +174,5 @@ bench: setup
 	else echo "The ratios are worked out by python3, which is not installed."; fi
 
 clean:
-	rm -rf $(BUILD) $(ASAN) $(DEB_BUILD) $(CLANG_BUILD) $(WIN_BUILD) build-bench build-fuzz
+	rm -rf $(BUILD) $(ASAN) $(DEB_BUILD) $(CLANG_BUILD) $(WIN_BUILD) $(WEB_BUILD) build-bench \
+	  build-fuzz

@@ -2,6 +2,7 @@
 #include "headless/headless.h"
 
 #include <algorithm>
+#include <iterator>
 #include <sstream>
 #include <stdexcept>
 
@@ -36,7 +37,7 @@ void VirtualClock::advance(long long ms) {
 }
 
 bool VirtualClock::anyArmed() const {
-    return std::ranges::any_of(due_, [](long long d) { return d >= 0; });
+    return std::any_of(std::begin(due_), std::end(due_), [](long long d) { return d >= 0; });
 }
 
 bool VirtualClock::runUntilIdle(long long limitMs) {

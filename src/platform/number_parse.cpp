@@ -2,9 +2,12 @@
 #include "platform/number_parse.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <charconv>
 #include <cmath>
+#include <cstdlib>
 #include <limits>
+#include <string>
 #include <system_error>
 
 namespace sabrota::numeric {
@@ -120,11 +123,24 @@ std::optional<double> parse(std::string_view text) {
     if (core.front() == '+' || negative)
         core.remove_prefix(1);
     double v = 0;
+#if defined(__cpp_lib_to_chars)
     const auto [end, ec] = std::from_chars(core.data(), core.data() + core.size(), v);
     if (ec == std::errc::result_out_of_range)
         v = beyondDouble(core);
     else if (ec != std::errc() || end != core.data() + core.size())
         return std::nullopt;
+#else
+    // libc++ 13 (the WebAssembly build's) has no from_chars for double. Its C library, musl,
+    // reads "." as the decimal point in every locale, so strtod reads the same there.
+    const std::string copy(core);
+    char* end = nullptr;
+    errno = 0;
+    v = std::strtod(copy.c_str(), &end);
+    if (errno == ERANGE)
+        v = beyondDouble(core);
+    else if (end != copy.c_str() + copy.size())
+        return std::nullopt;
+#endif
     return negative ? -v : v;
 }
 

@@ -4,11 +4,26 @@
 #include <algorithm>
 #include <cstring>
 #include <limits>
+#include <memory>
 #include <stdexcept>
 
 #include "platform/services.h"
 
 namespace sabrota {
+
+namespace {
+// Room that is written before it is read: not filled with zeros first. (libc++ 13, the
+// WebAssembly build's, lacks make_unique_for_overwrite.)
+template <typename T>
+std::unique_ptr<T[]> uninitialised(std::size_t n) {
+#if defined(__cpp_lib_smart_ptr_for_overwrite)
+    return std::make_unique_for_overwrite<T[]>(n);
+#else
+    return std::unique_ptr<T[]>(
+        new T[n]);  // NOLINT(cppcoreguidelines-owning-memory): handed to unique_ptr at once
+#endif
+}
+}  // namespace
 
 void ComboBox::setListIndex(int index) {
     listIndex_ = index;
@@ -84,7 +99,7 @@ void ListBox::makeRoom(std::size_t held, std::size_t count, std::size_t chars) {
         throw std::length_error("list box too long");
     if (charsRoom_ - used < chars) {
         const std::size_t room = std::max(used + chars, 2 * charsRoom_);
-        auto more = std::make_unique_for_overwrite<char[]>(room);
+        auto more = uninitialised<char>(room);
         if (used != 0)
             std::memcpy(more.get(), chars_.get(), used);
         chars_ = std::move(more);
@@ -92,7 +107,7 @@ void ListBox::makeRoom(std::size_t held, std::size_t count, std::size_t chars) {
     }
     if (startsRoom_ - (held + 1) < count) {
         const std::size_t room = std::max(held + 1 + count, 2 * startsRoom_);
-        auto more = std::make_unique_for_overwrite<std::uint32_t[]>(room);
+        auto more = uninitialised<std::uint32_t>(room);
         std::memcpy(more.get(), starts_.get(), (held + 1) * sizeof(std::uint32_t));
         starts_ = std::move(more);
         startsRoom_ = room;
