@@ -11,7 +11,8 @@ packages=(cmake g++ make ccache pkg-config qt6-base-dev libgl-dev fonts-ipafont-
           python3 e2fsprogs dpkg-dev lintian appstream desktop-file-utils librsvg2-bin locales
           fonts-vlgothic fonts-droid-fallback xvfb xauth dbus at-spi2-core python3-pyatspi
           orca speech-dispatcher openbox xdotool qt6ct adwaita-qt6 x11-utils
-          g++-mingw-w64-x86-64-posix wine64 wine libwine emscripten)
+          g++-mingw-w64-x86-64-posix wine64 wine libwine emscripten
+          chromium chromium-driver python3-selenium)
 
 # A locale with a decimal comma, for the test that numbers read the same in every locale.
 test_locale=de_DE.UTF-8
