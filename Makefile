@@ -22,7 +22,7 @@ SECONDS_PER_FUZZER ?= 60
 
 .PHONY: run test check setup build check-format check-spdx check-tidy check-layers check-packages test-build \
         build-clang test-clang test-asan test-package deb fuzz bench clean windows test-windows web \
-        test-web
+        test-web bench-web
 
 setup:
 	./scripts/setup.sh
@@ -148,6 +148,17 @@ test-web: web
 
 test: setup check-format check-spdx check-layers check-packages test-build test-clang check-tidy \
       test-package test-windows test-web test-asan fuzz
+
+# The browser page's figures, each beside its baseline: the long run natively and under node,
+# then the page in headless Chromium (docs/performance.md).
+bench-web: web
+	cmake -S . -B build-bench -DCMAKE_BUILD_TYPE=Release $(LAUNCHER)
+	cmake --build build-bench -j$(JOBS) --target sabrota_list_timing
+	@native=$$(build-bench/bench/web/sabrota_list_timing 25); \
+	  wasm=$$(node --no-experimental-fetch $(WEB_BUILD)/bench/web/sabrota_list_timing.js 25); \
+	  echo "10.1.2.3 /24 run: $$wasm ms under node against $$native ms native:" \
+	    "$$(python3 -c "print(f'{$$wasm / $$native:.3f}x')")"
+	/usr/bin/python3 bench/web/page_timing.py $(WEB_BUILD)/sabrota.html
 
 # Medians of BENCH_REPETITIONS repetitions, interleaved at random so that a slow moment of the
 # machine does not fall on one benchmark only; then every ratio against its plain baseline.
