@@ -4,7 +4,7 @@
 script, -sSINGLE_FILE) into one file, sabrota.html, and writes the Content-Security-Policy
 that allows exactly that script and that style, WebAssembly, and nothing from anywhere.
 
-Usage: make_page.py PAGE.html PAGE.css PAGE.js MODULE.js VERSION OUTPUT.html
+Usage: make_page.py PAGE.html PAGE.css DESIGN.json PAGE.js MODULE.js VERSION OUTPUT.html
 """
 import base64
 import hashlib
@@ -16,10 +16,10 @@ def digest(text: str) -> str:
 
 
 def main() -> None:
-    page, css, js, module, version, out = sys.argv[1:7]
+    page, css, design, js, module, version, out = sys.argv[1:8]
     read = lambda p: open(p, encoding="utf-8").read()
     style = read(css)
-    script = read(js) + "\n" + read(module)
+    script = "const kDesign = " + read(design) + ";\n" + read(js) + "\n" + read(module)
     csp = ("default-src 'none'; script-src " + digest(script) + " 'wasm-unsafe-eval'; "
            "style-src " + digest(style) + "; img-src 'none'; font-src 'none'; "
            "connect-src 'none'; media-src 'none'; object-src 'none'; frame-src 'none'; "

@@ -9,7 +9,7 @@ const Page = (() => {
   const kCaption = 1, kText = 2, kColors = 4, kEnabled = 8, kVisible = 16;
   const Kind = {Caption: 0, Value: 1, TextBox: 2, ComboBox: 3, ListBox: 4, Button: 5};
   const memoKey = 'sabrota.ip-memo.txt';
-  let design = null;
+  const design = kDesign;
   const rows = [];  // the element of each design row
   const armed = new Map();  // timer number -> interval id
   const queue = [];
@@ -24,8 +24,9 @@ const Page = (() => {
       drain();
     });
   }
+  let ready = false;  // the WebAssembly has started
   async function drain() {
-    if (busy) return;
+    if (busy || !ready) return;
     busy = true;
     while (queue.length) {
       const e = queue.shift();
@@ -240,8 +241,8 @@ const Page = (() => {
   }
 
   return {
-    start() {
-      design = JSON.parse(UTF8ToString(Module._sabrota_design()));
+    // The window as designed, before the model runs.
+    build() {
       const win = document.getElementById('window');
       Object.assign(win.style, {width: design.width + 'px', height: design.height + 'px'});
       build(win);
@@ -254,7 +255,13 @@ const Page = (() => {
       document.getElementById('memoclose').addEventListener('click', () => document.getElementById('memo').close());
       window.addEventListener('resize', fit);
       fit();
-      send('sabrota_start', [], []).then(() => rows[design.rows.findIndex((r) => r.name === 'Text1')].focus());
+      rows[design.rows.findIndex((r) => r.name === 'Text1')].focus();
+    },
+    // The model has started: its start-up comes first, then whatever the user did meanwhile.
+    start() {
+      queue.unshift({name: 'sabrota_start', argTypes: [], args: [], resolve: () => {}});
+      ready = true;
+      drain();
     },
     box(prompt, exclamation, title) {
       return new Promise((resolve) => {
@@ -345,4 +352,5 @@ const Page = (() => {
   };
 })();
 
+Page.build();
 var Module = {page: Page, onRuntimeInitialized: () => Page.start()};
