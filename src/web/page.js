@@ -353,4 +353,5 @@ const Page = (() => {
 })();
 
 Page.build();
+// Read by the model's script, which follows this one.
 var Module = {page: Page, onRuntimeInitialized: () => Page.start()};
