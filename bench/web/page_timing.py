@@ -29,7 +29,7 @@ const t0 = performance.now();
 b.click();
 (function wait() {
   const o = document.querySelector('#list [role=option]');
-  if (o && o.getAttribute('aria-setsize') === '65536' && document.getElementById('live').textContent)
+  if (o && o.getAttribute('aria-setsize') === '65536')
     requestAnimationFrame(() => done(performance.now() - t0));
   else setTimeout(wait, 1);
 })();"""
