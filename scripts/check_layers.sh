@@ -22,5 +22,9 @@ hits=$(grep -rnE '#include[[:space:]]*"(frontend|gui|win32)/' src/headless || tr
 [ -z "$hits" ] || report "src/headless" "$hits"
 hits=$(grep -rnE '#include[[:space:]]*[<"](gui/|headless/|win32/|Q[A-Za-z]+[>"])' src/frontend || true)
 [ -z "$hits" ] || report "src/frontend" "$hits"
+hits=$(grep -rnE '#include[[:space:]]*"(gui|win32|headless)/' src/win32 src/gui src/web 2>/dev/null |
+         grep -vE '^src/(gui)/[^:]*:[0-9]+:#include[[:space:]]*"gui/' |
+         grep -vE '^src/(win32)/[^:]*:[0-9]+:#include[[:space:]]*"win32/' || true)
+[ -z "$hits" ] || report "a front end (another front end's or the stand-ins' headers)" "$hits"
 [ "$bad" -eq 0 ] && echo "layer check: every include runs downwards"
 exit "$bad"
