@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: MIT
 // The model of the one window: its controls under their own names, the form-level fields and
-// every handler. Handlers are defined in the file of their concern (stages/, analysis/, ...).
+// every handler. Handlers are defined in the file of their concern (the stages, the analysis, ...).
 #pragma once
 
 #include <array>

@@ -2,7 +2,7 @@
 // The one hook between the window and the export's rule. The window tells it when a stage's
 // tick is over, when Calculate or Clear has emptied the results, and when the list of networks
 // is about to be made and has been made; it asks it which input CSV出力 writes. The rule itself
-// lives with the stages (stages/export_rule.h); the window knows only this.
+// lives with the stages (their export_rule.h); the window knows only this.
 #pragma once
 
 #include <cstdint>
