@@ -39,7 +39,9 @@ void Form1::ComputeNetworkRange() {
         octetStep = arith::checked(256LL - octetStep);
         o.net = 256;
         // Steps down from 256 to the largest multiple of the step not above the octet; 257
-        // passes cover the longest walk, 256 down to 0 in steps of 1.
+        // passes cover the longest walk, 256 down to 0 in steps of 1. Once the walk has
+        // arrived, every pass left would write the same two labels again, so the walk ends
+        // there as if it had made them all.
         for (passIndex = 0; passIndex <= 256; ++passIndex) {
             if (o.net > o.in) {
                 o.net = arith::checked(static_cast<long long>(o.net) - octetStep);
@@ -47,6 +49,8 @@ void Form1::ComputeNetworkRange() {
                 o.netLabel.Caption = decimal(o.net);
                 o.bcast = arith::checked(static_cast<long long>(o.net) + octetStep - 1);
                 o.bcastLabel.Caption = decimal(o.bcast);
+                passIndex = 257;
+                break;
             }
         }
     }

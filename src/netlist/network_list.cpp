@@ -51,20 +51,32 @@ class Lead {
     std::size_t size_ = 0;
 };
 
-// An octet of an entry in decimal. The runs only hand on octets from 0 to 255, but a number
-// outside that is still written whole.
-[[gnu::always_inline]] inline char* octetText(char* p, std::int32_t v) {
-    if (v < 0 || v > 255)
-        return std::to_chars(p, p + kLongestNumber, v).ptr;
-    const auto u = static_cast<unsigned>(v);
-    if (u >= 100) {
-        *p++ = static_cast<char>('0' + u / 100);
-        *p++ = static_cast<char>('0' + u / 10 % 10);
-    } else if (u >= 10) {
-        *p++ = static_cast<char>('0' + u / 10);
+// The texts of the octets 0 to 255, each in four bytes with its length in the last: an octet of
+// an entry is then one fixed copy, without dividing.
+struct OctetTexts {
+    char text[256][4];
+    constexpr OctetTexts() : text() {
+        for (unsigned v = 0; v < 256; ++v) {
+            char* p = text[v];
+            if (v >= 100)
+                *p++ = static_cast<char>('0' + v / 100);
+            if (v >= 10)
+                *p++ = static_cast<char>('0' + v / 10 % 10);
+            *p = static_cast<char>('0' + v % 10);
+            text[v][3] = static_cast<char>(v >= 100 ? 3 : v >= 10 ? 2 : 1);
+        }
     }
-    *p++ = static_cast<char>('0' + u % 10);
-    return p;
+};
+constexpr OctetTexts kOctetTexts;
+
+// An octet of an entry in decimal. The runs only hand on octets from 0 to 255, but a number
+// outside that is still written whole. The room behind p takes at least four characters.
+[[gnu::always_inline]] inline char* octetText(char* p, std::int32_t v) {
+    if (v < 0 || v > 255) [[unlikely]]
+        return std::to_chars(p, p + kLongestNumber, v).ptr;
+    const char* text = kOctetTexts.text[v];
+    std::memcpy(p, text, 4);
+    return p + text[3];
 }
 
 // Room for an entry: the lead, a third octet and its dot, a fourth octet.
@@ -102,10 +114,13 @@ class OctetRuns {
             // The counter is the window's 16-bit field; passes_ is at most 256.
             // NOLINTNEXTLINE(bugprone-too-small-loop-variable)
             for (pass = 0; pass <= passes_; ++pass) {
-                if (octet < below) {
-                    body(octet);
-                    octet = arith::checked(static_cast<long long>(octet) + step_);
+                if (octet >= below) {
+                    // The passes left would only count on: the octet stays where it is.
+                    pass = static_cast<Counter>(passes_ + 1);
+                    break;
                 }
+                body(octet);
+                octet = arith::checked(static_cast<long long>(octet) + step_);
             }
         } catch (...) {
             counter = pass;

@@ -123,6 +123,14 @@ std::optional<double> parse(std::string_view text) {
     if (core.front() == '+' || negative)
         core.remove_prefix(1);
     double v = 0;
+    // Nearly every number the window reads is a plain whole number of a few digits. Up to 15
+    // digits its value is exact as a double, so it is summed here, without a parser that
+    // allocates or, in WebAssembly, computes in software long doubles.
+    if (core.size() <= 15 && std::all_of(core.begin(), core.end(), isDigit)) {
+        for (const char c : core)
+            v = v * 10 + (c - '0');
+        return negative ? -v : v;
+    }
 #if defined(__cpp_lib_to_chars)
     const auto [end, ec] = std::from_chars(core.data(), core.data() + core.size(), v);
     if (ec == std::errc::result_out_of_range)

@@ -65,18 +65,6 @@ void ListBox::AddItem(std::string_view entry) {
         observer_->appended();
 }
 
-ListBox::Update::Update(ListBox& list) : list_(list), told_(list.announcing()) {
-    if (told_)
-        list_.observer_->aboutToReset();
-    ++list_.updating_;
-}
-
-ListBox::Update::~Update() {
-    --list_.updating_;
-    if (told_)
-        list_.observer_->reset();
-}
-
 std::vector<std::string> ListBox::entries() const {
     std::vector<std::string> out;
     out.reserve(count_);

@@ -101,8 +101,16 @@ class ListBox : public Control {
     // this way costs a view one new reading instead of one per entry.
     class Update {
       public:
-        explicit Update(ListBox& list);
-        ~Update();
+        explicit Update(ListBox& list) : list_(list), told_(list.announcing()) {
+            if (told_)
+                list_.observer_->aboutToReset();
+            ++list_.updating_;
+        }
+        ~Update() {
+            --list_.updating_;
+            if (told_)
+                list_.observer_->reset();
+        }
         Update(const Update&) = delete;
         Update& operator=(const Update&) = delete;
 
@@ -136,8 +144,11 @@ class ListBox : public Control {
 // begins and when it is destroyed.
 class ListBox::Filler {
   public:
-    explicit Filler(ListBox& list)
-        : update_(list), list_(list), count_(list.count_), used_(list.starts_[list.count_]) {}
+    explicit Filler(ListBox& list) : update_(list), list_(list) {
+        count_ = list.count_;
+        used_ = list.starts_[list.count_];
+        refresh();
+    }
     ~Filler() { done(); }
     Filler(const Filler&) = delete;
     Filler& operator=(const Filler&) = delete;
@@ -148,16 +159,17 @@ class ListBox::Filler {
     // text it put there.
     template <typename Write>
     void add(std::size_t most, Write write) {
-        if (list_.charsRoom_ - used_ < most || list_.startsRoom_ - count_ < 2)
+        if (charsRoom_ - used_ < most || startsRoom_ - count_ < 2) [[unlikely]] {
             list_.makeRoom(count_, 1, most);
-        char* const chars = list_.chars_.get();
-        used_ = static_cast<std::size_t>(write(chars + used_) - chars);
-        list_.starts_[++count_] = static_cast<std::uint32_t>(used_);
+            refresh();
+        }
+        used_ = static_cast<std::size_t>(write(chars_ + used_) - chars_);
+        starts_[++count_] = static_cast<std::uint32_t>(used_);
     }
     // The entry added last; there must be one.
     std::string_view last() const {
-        const std::uint32_t begin = list_.starts_[count_ - 1];
-        return {list_.chars_.get() + begin, used_ - begin};
+        const std::uint32_t begin = starts_[count_ - 1];
+        return {chars_ + begin, used_ - begin};
     }
     void done() {
         if (count_ != list_.count_) {
@@ -167,10 +179,24 @@ class ListBox::Filler {
     }
 
   private:
+    // The list's storage as the filler last found it. Held here rather than read through the
+    // list after every entry: the entries' characters are written through a char pointer, which
+    // as far as the compiler knows may have changed anything in memory.
+    void refresh() {
+        chars_ = list_.chars_.get();
+        starts_ = list_.starts_.get();
+        charsRoom_ = list_.charsRoom_;
+        startsRoom_ = list_.startsRoom_;
+    }
+
     const Update update_;
     ListBox& list_;
     std::size_t count_;
     std::size_t used_;
+    char* chars_ = nullptr;
+    std::uint32_t* starts_ = nullptr;
+    std::size_t charsRoom_ = 0;
+    std::size_t startsRoom_ = 0;
 };
 
 class Timer {

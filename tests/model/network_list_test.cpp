@@ -111,6 +111,37 @@ TEST(NetworkList, LongClassBListAscends) {
             ASSERT_EQ(e[i++], "172.16." + std::to_string(third) + "." + std::to_string(fourth));
 }
 
+// The walks stop once there is nothing left to find, but leave their counters and octets as the
+// full walks leave them: every pass counted, the octet past its last step.
+TEST(NetworkList, WalksEndAsIfEveryPassWereMade) {
+    struct Walk {
+        const char* name;
+        std::string address;
+        int prefix;
+        int outer, counter, inner;  // listOuter, listCounter, listInner afterwards
+        int octet3, octet4;         // listOctet3, listOctet4
+    };
+    const Walk cases[] = {
+        {"class C, 4 networks", "192.168.1.10", 26, 0, 5, 0, 0, 256},
+        {"class C, 128 networks", "192.168.1.10", 31, 0, 129, 0, 0, 256},
+        {"class B, 64 per third octet", "172.16.5.4", 30, 0, 257, 65, 256, 256},
+        {"class B, one per third octet", "172.16.5.4", 24, 0, 257, 2, 256, 256},
+        {"class A, one per third octet", "10.1.2.3", 24, 257, 257, 2, 256, 256},
+    };
+    for (const Walk& c : cases) {
+        SCOPED_TRACE(c.name);
+        HeadlessWindow w;
+        w.calculate(c.address, c.prefix);
+        EXPECT_EQ(w->listOuter, c.outer);
+        EXPECT_EQ(w->listCounter, c.counter);
+        EXPECT_EQ(w->listInner, c.inner);
+        EXPECT_EQ(w->listOctet3, c.octet3);
+        EXPECT_EQ(w->listOctet4, c.octet4);
+        // The network range's walk, 257 passes for each of the last three octets.
+        EXPECT_EQ(w->passIndex, 257);
+    }
+}
+
 TEST(NetworkList, SecondCalculateLeavesOnlyItsList) {
     HeadlessWindow w;
     w.calculate("10.1.2.3", 24);
