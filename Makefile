@@ -154,10 +154,8 @@ test: setup check-format check-spdx check-layers check-packages test-build test-
 bench-web: web
 	cmake -S . -B build-bench -DCMAKE_BUILD_TYPE=Release $(LAUNCHER)
 	cmake --build build-bench -j$(JOBS) --target sabrota_list_timing
-	@native=$$(build-bench/bench/web/sabrota_list_timing 25); \
-	  wasm=$$(node --no-experimental-fetch $(WEB_BUILD)/bench/web/sabrota_list_timing.js 25); \
-	  echo "10.1.2.3 /24 run: $$wasm ms under node against $$native ms native:" \
-	    "$$(python3 -c "print(f'{$$wasm / $$native:.3f}x')")"
+	/usr/bin/python3 bench/web/list_ratio.py build-bench/bench/web/sabrota_list_timing \
+	  $(WEB_BUILD)/bench/web/sabrota_list_timing.js
 	/usr/bin/python3 bench/web/page_timing.py $(WEB_BUILD)/sabrota.html
 
 # Medians of BENCH_REPETITIONS repetitions, interleaved at random so that a slow moment of the
