@@ -54,8 +54,8 @@ class Lead {
 // The texts of the octets 0 to 255, each in four bytes with its length in the last: an octet of
 // an entry is then one fixed copy, without dividing.
 struct OctetTexts {
-    char text[256][4];
-    constexpr OctetTexts() : text() {
+    char text[256][4] = {};
+    constexpr OctetTexts() {
         for (unsigned v = 0; v < 256; ++v) {
             char* p = text[v];
             if (v >= 100)

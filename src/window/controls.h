@@ -144,9 +144,8 @@ class ListBox : public Control {
 // begins and when it is destroyed.
 class ListBox::Filler {
   public:
-    explicit Filler(ListBox& list) : update_(list), list_(list) {
-        count_ = list.count_;
-        used_ = list.starts_[list.count_];
+    explicit Filler(ListBox& list)
+        : update_(list), list_(list), count_(list.count_), used_(list.starts_[list.count_]) {
         refresh();
     }
     ~Filler() { done(); }
